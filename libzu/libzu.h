@@ -1,0 +1,50 @@
+/*
+ * libzu: string, descriptor-output, zeroed-allocation and list-node operations.
+ *
+ * Usable from C and C++; every symbol has C linkage and exactly the name below.
+ *
+ * Ownership, for the whole library: every pointer an operation returns is a
+ * fresh block from malloc() that the caller owns and releases with free().
+ * The library keeps nothing between calls, never frees a pointer it was
+ * given, and reports no errors: an allocation that fails gives a null result,
+ * and an output error is ignored.
+ */
+#ifndef LIBZU_LIBZU_H
+#define LIBZU_LIBZU_H
+
+#include <stddef.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Strings ----------------------------------------------------------- */
+
+/*
+ * Number of bytes of s before its terminating zero byte.
+ * A null s measures as the empty string: 0.
+ */
+size_t zu_strlen(const char *s);
+
+/*
+ * A copy of s, terminator included, in a fresh block of zu_strlen(s) + 1
+ * bytes; free() it. Null if the block can't be allocated. A null s gives
+ * null without allocating.
+ */
+char *zu_strdup(const char *s);
+
+/*
+ * At most len bytes of s starting at byte start, in a fresh block of exactly
+ * (bytes copied) + 1 bytes; free() it.
+ * - len is clamped to the bytes left after start, so any len, SIZE_MAX
+ *   included, is safe and allocates only what the result needs.
+ * - start at or past the terminator gives a fresh empty string, not null.
+ * - A null s gives null. Null also if the block can't be allocated.
+ */
+char *zu_substr(const char *s, unsigned int start, size_t len);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* LIBZU_LIBZU_H */

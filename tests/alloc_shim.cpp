@@ -1,0 +1,163 @@
+#include "alloc_shim.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <iterator>
+#include <unistd.h>
+
+#ifdef ZU_ALLOC_SHIM_PRELOAD
+// Preloaded: this object's malloc and calloc take the place of the C
+// library's, whose own entry points remain reachable under these names.
+extern "C" void *__libc_malloc(size_t size);
+extern "C" void *__libc_calloc(size_t count, size_t size);
+#define ZU_SHIM_MALLOC malloc
+#define ZU_SHIM_CALLOC calloc
+#define ZU_REAL_MALLOC __libc_malloc
+#define ZU_REAL_CALLOC __libc_calloc
+#else
+// Linked with --wrap: calls to malloc arrive at __wrap_malloc, and
+// __real_malloc is the C library's.
+extern "C" void *__real_malloc(size_t size);
+extern "C" void *__real_calloc(size_t count, size_t size);
+extern "C" void __real_free(void *block);
+#define ZU_SHIM_MALLOC __wrap_malloc
+#define ZU_SHIM_CALLOC __wrap_calloc
+#define ZU_REAL_MALLOC __real_malloc
+#define ZU_REAL_CALLOC __real_calloc
+#endif
+
+namespace zu_test {
+namespace {
+
+struct Shim {
+    bool environment_read;
+    FailMode mode;
+    size_t nth;
+    const char *report_path;
+    AllocStats stats;
+    void *live[64]; // the blocks behind stats.live_blocks; a test makes few
+};
+
+Shim shim; // test-only state: one process, one thread
+
+// Nothing here may allocate: it runs inside malloc.
+void read_environment()
+{
+    if (shim.environment_read)
+        return;
+    shim.environment_read = true;
+
+    const char *setting = getenv("ZU_FAIL_ALLOC");
+    if (setting == nullptr)
+        return;
+    FailMode mode = FailMode::never;
+    if (strncmp(setting, "once:", 5) == 0)
+        mode = FailMode::once;
+    else if (strncmp(setting, "from:", 5) == 0)
+        mode = FailMode::from;
+    else
+        return;
+    char *end = nullptr;
+    unsigned long nth = strtoul(setting + 5, &end, 10);
+    if (*end != '\0' || nth == 0 || nth == ULONG_MAX)
+        return;
+    shim.mode = mode;
+    shim.nth = nth;
+    shim.report_path = getenv("ZU_FAIL_ALLOC_REPORT");
+}
+
+void report_failure()
+{
+    if (shim.report_path == nullptr)
+        return;
+    int fd = open(shim.report_path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    (void)!write(fd, "x", 1);
+    close(fd);
+}
+
+// Counts one call; true when this one is to fail.
+bool take_call(size_t size)
+{
+    read_environment();
+    size_t call = ++shim.stats.calls;
+    shim.stats.last_size = size;
+    shim.stats.last_block = nullptr;
+    bool fail = (shim.mode == FailMode::once && call == shim.nth) ||
+                (shim.mode == FailMode::from && call >= shim.nth);
+    if (fail) {
+        shim.stats.failures++;
+        report_failure();
+        errno = ENOMEM;
+    }
+    return fail;
+}
+
+void *note(void *block)
+{
+    shim.stats.last_block = block;
+    if (block != nullptr && shim.stats.live_blocks < std::size(shim.live))
+        shim.live[shim.stats.live_blocks++] = block;
+    return block;
+}
+
+void forget(void *block)
+{
+    for (size_t i = 0; i < shim.stats.live_blocks; i++) {
+        if (shim.live[i] == block) {
+            shim.live[i] = shim.live[--shim.stats.live_blocks];
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void alloc_reset()
+{
+    alloc_fail(FailMode::never, 0);
+}
+
+void alloc_fail(FailMode mode, size_t nth)
+{
+    shim.environment_read = true; // a test's own setting wins over the environment
+    shim.mode = mode;
+    shim.nth = nth;
+    shim.stats = AllocStats{};
+}
+
+AllocStats alloc_stats()
+{
+    return shim.stats;
+}
+
+} // namespace zu_test
+
+extern "C" void *ZU_SHIM_MALLOC(size_t size)
+{
+    if (zu_test::take_call(size))
+        return nullptr;
+    return zu_test::note(ZU_REAL_MALLOC(size));
+}
+
+extern "C" void *ZU_SHIM_CALLOC(size_t count, size_t size)
+{
+    size_t bytes = 0;
+    if (__builtin_mul_overflow(count, size, &bytes))
+        bytes = SIZE_MAX;
+    if (zu_test::take_call(bytes))
+        return nullptr;
+    return zu_test::note(ZU_REAL_CALLOC(count, size));
+}
+
+#ifndef ZU_ALLOC_SHIM_PRELOAD
+extern "C" void __wrap_free(void *block)
+{
+    zu_test::forget(block);
+    __real_free(block);
+}
+#endif

@@ -1,0 +1,56 @@
+// Every allocation a library operation makes is failed in turn, once and from
+// then on, until a call goes through with nothing failed. Whenever one failed,
+// the operation must return null holding no block of its own.
+#include "alloc_shim.h"
+
+#include <libzu/libzu.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using zu_test::FailMode;
+
+TEST(AllocationFailure, EveryAllocatingOperationReturnsNullAndKeepsNothing)
+{
+    const struct {
+        const char *name;
+        void *(*call)();
+    } operations[] = {
+        {"zu_strdup \"abc\"", [] { return static_cast<void *>(zu_strdup("abc")); }},
+        {"zu_strdup \"\"", [] { return static_cast<void *>(zu_strdup("")); }},
+        {"zu_substr inside", [] { return static_cast<void *>(zu_substr("Hello", 1, 3)); }},
+        {"zu_substr length 0", [] { return static_cast<void *>(zu_substr("Hello", 1, 0)); }},
+        {"zu_substr past the end", [] { return static_cast<void *>(zu_substr("Hello", 9, 3)); }},
+    };
+
+    size_t injected = 0;
+    for (const auto &operation : operations) {
+        for (FailMode mode : {FailMode::once, FailMode::from}) {
+            for (size_t nth = 1;; nth++) {
+                SCOPED_TRACE(std::string(operation.name) +
+                             (mode == FailMode::once ? ", fail once at " : ", fail from ") +
+                             std::to_string(nth));
+                zu_test::alloc_fail(mode, nth);
+                void *result = operation.call();
+                zu_test::AllocStats stats = zu_test::alloc_stats();
+                zu_test::alloc_reset();
+                if (stats.failures == 0) {
+                    EXPECT_NE(result, nullptr);
+                    free(result);
+                    break;
+                }
+                injected++;
+                EXPECT_EQ(result, nullptr);
+                EXPECT_EQ(stats.live_blocks, 0U);
+            }
+        }
+    }
+    printf("injected allocation failures (library): %zu\n", injected);
+    RecordProperty("injected", static_cast<int>(injected));
+}
+
+} // namespace

@@ -1,0 +1,14 @@
+/* The public header used from C: it compiles as C, declares plain C
+ * functions, and the program links against the library. */
+#include <libzu/libzu.h>
+
+#include <stdlib.h>
+#include <string.h>
+
+int main(void)
+{
+    char *world = zu_substr("Hello, World!", 7, 5);
+    int ok = world != NULL && strcmp(world, "World") == 0 && zu_strlen(world) == 5;
+    free(world);
+    return ok ? EXIT_SUCCESS : EXIT_FAILURE;
+}

@@ -1,0 +1,200 @@
+#include "run_program.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <pty.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace zu_test {
+namespace {
+
+[[noreturn]] void fail(const std::string &what)
+{
+    throw std::runtime_error(what + ": " + strerror(errno));
+}
+
+// An unlinked temporary file, open for reading and writing.
+int temporary_file()
+{
+    char name[] = "/tmp/zu-run-XXXXXX";
+    int fd = mkstemp(name);
+    if (fd < 0)
+        fail("mkstemp");
+    unlink(name);
+    return fd;
+}
+
+// Reads fd to its end. A pseudo-terminal's master reports EIO once the slave
+// side is closed everywhere: that is its end of file.
+std::string drain(int fd)
+{
+    std::string bytes;
+    char chunk[4096];
+    for (;;) {
+        ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n > 0)
+            bytes.append(chunk, static_cast<size_t>(n));
+        else if (n == 0 || errno == EIO)
+            return bytes;
+        else if (errno != EINTR)
+            fail("read");
+    }
+}
+
+std::string rewind_and_drain(int fd)
+{
+    if (lseek(fd, 0, SEEK_SET) < 0)
+        fail("lseek");
+    return drain(fd);
+}
+
+} // namespace
+
+const char *to_string(Output output)
+{
+    switch (output) {
+    case Output::file:
+        return "file";
+    case Output::pipe:
+        return "pipe";
+    case Output::terminal:
+        return "terminal";
+    case Output::closed:
+        return "closed";
+    case Output::full:
+        return "/dev/full";
+    case Output::broken_pipe:
+        return "broken pipe";
+    }
+    return "?";
+}
+
+bool Run::exited_with(int code) const
+{
+    return WIFEXITED(status) && WEXITSTATUS(status) == code;
+}
+
+bool Run::killed_by(int signal) const
+{
+    return WIFSIGNALED(status) && WTERMSIG(status) == signal;
+}
+
+std::string Run::describe() const
+{
+    std::string how;
+    if (WIFEXITED(status))
+        how = "exit status " + std::to_string(WEXITSTATUS(status));
+    else if (WIFSIGNALED(status))
+        how = std::string("signal ") + strsignal(WTERMSIG(status));
+    else
+        how = "status " + std::to_string(status);
+    return how + "; stderr: \"" + err + "\"";
+}
+
+Run run_program(const std::string &path, Output output, const std::vector<std::string> &args,
+                const std::vector<std::string> &env)
+{
+    // child_out is what the child gets as descriptor 1 (-1: none);
+    // parent_out is where the parent reads it back (-1: nowhere).
+    int child_out = -1;
+    int parent_out = -1;
+    switch (output) {
+    case Output::file:
+        child_out = parent_out = temporary_file();
+        break;
+    case Output::pipe:
+    case Output::broken_pipe: {
+        int ends[2];
+        if (pipe2(ends, O_CLOEXEC) < 0)
+            fail("pipe2");
+        parent_out = ends[0];
+        child_out = ends[1];
+        if (output == Output::broken_pipe) {
+            close(parent_out);
+            parent_out = -1;
+        }
+        break;
+    }
+    case Output::terminal: {
+        int master = -1;
+        int slave = -1;
+        if (openpty(&master, &slave, nullptr, nullptr, nullptr) < 0)
+            fail("openpty");
+        termios settings{};
+        tcgetattr(slave, &settings);
+        settings.c_oflag &= ~static_cast<tcflag_t>(ONLCR); // keep "\n" as it is written
+        tcsetattr(slave, TCSANOW, &settings);
+        fcntl(master, F_SETFD, FD_CLOEXEC);
+        fcntl(slave, F_SETFD, FD_CLOEXEC);
+        parent_out = master;
+        child_out = slave;
+        break;
+    }
+    case Output::full:
+        child_out = open("/dev/full", O_WRONLY | O_CLOEXEC);
+        if (child_out < 0)
+            fail("open /dev/full");
+        break;
+    case Output::closed:
+        break;
+    }
+    int err_file = temporary_file();
+
+    std::vector<char *> argv;
+    argv.push_back(const_cast<char *>(path.c_str()));
+    for (const std::string &arg : args)
+        argv.push_back(const_cast<char *>(arg.c_str()));
+    argv.push_back(nullptr);
+
+    fflush(nullptr);
+    pid_t pid = fork();
+    if (pid < 0)
+        fail("fork");
+    if (pid == 0) {
+        if (child_out >= 0)
+            dup2(child_out, STDOUT_FILENO);
+        else
+            close(STDOUT_FILENO);
+        dup2(err_file, STDERR_FILENO);
+        signal(SIGPIPE, SIG_DFL);
+        for (const std::string &entry : env)
+            putenv(const_cast<char *>(entry.c_str()));
+        execv(path.c_str(), argv.data());
+        _exit(127);
+    }
+
+    if (child_out >= 0 && child_out != parent_out)
+        close(child_out);
+    Run run;
+    if (output == Output::pipe || output == Output::terminal)
+        run.out = drain(parent_out);
+    while (waitpid(pid, &run.status, 0) < 0)
+        if (errno != EINTR)
+            fail("waitpid");
+    if (output == Output::file)
+        run.out = rewind_and_drain(parent_out);
+    if (parent_out >= 0)
+        close(parent_out);
+    run.err = rewind_and_drain(err_file);
+    close(err_file);
+    return run;
+}
+
+std::string read_file(const std::string &path)
+{
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        fail("open " + path);
+    std::string bytes = drain(fd);
+    close(fd);
+    return bytes;
+}
+
+} // namespace zu_test

@@ -1,0 +1,130 @@
+#include "alloc_shim.h"
+
+#include <libzu/libzu.h>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using zu_test::alloc_reset;
+using zu_test::alloc_stats;
+
+// Checks that result is a fresh block holding exactly expected: the block the
+// one allocation of the call returned, of expected.size() + 1 bytes, not the
+// input. Releases it.
+void expect_fresh_string(char *result, std::string_view expected, const char *input)
+{
+    zu_test::AllocStats stats = alloc_stats();
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(std::string_view(result), expected);
+    EXPECT_EQ(stats.calls, 1U);
+    EXPECT_EQ(stats.last_block, result);
+    EXPECT_EQ(stats.last_size, expected.size() + 1);
+    EXPECT_EQ(stats.live_blocks, 1U);
+    EXPECT_NE(result, input);
+    free(result);
+}
+
+TEST(StringOps, StrlenCountsBytesBeforeTheTerminator)
+{
+    const std::string long_text(100000, 'x');
+    const struct {
+        const char *name;
+        const char *s;
+        size_t expected;
+    } cases[] = {
+        {"null", nullptr, 0},
+        {"empty", "", 0},
+        {"one byte", "a", 1},
+        {"greeting", "Hello, World!", 13},
+        {"bytes above 127 are characters", "\xff\x80\x01", 3},
+        {"stops at the first zero byte", "ab\0cd", 2},
+        {"100000 bytes", long_text.c_str(), 100000},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(zu_strlen(c.s), c.expected);
+    }
+}
+
+TEST(StringOps, StrdupCopiesIntoAFreshBlock)
+{
+    const char *cases[] = {"", "a", "Hello, World!", "\xff\x80\x01"};
+    for (const char *s : cases) {
+        SCOPED_TRACE(s);
+        alloc_reset();
+        expect_fresh_string(zu_strdup(s), s, s);
+    }
+}
+
+TEST(StringOps, StrdupOfNullIsNullWithoutAllocating)
+{
+    alloc_reset();
+    EXPECT_EQ(zu_strdup(nullptr), nullptr);
+    EXPECT_EQ(alloc_stats().calls, 0U);
+}
+
+TEST(StringOps, SubstrEdges)
+{
+    const char *greeting = "Hello, World!";
+    const struct {
+        const char *name;
+        const char *s;
+        unsigned int start;
+        size_t len;
+        std::optional<std::string_view> expected; // nullopt: a null result
+    } cases[] = {
+        {"inside", greeting, 7, 5, "World"},
+        {"length clamped to what is left", greeting, 7, 20, "World!"},
+        {"start past the end", greeting, 20, 5, ""},
+        {"start at the terminator", greeting, 13, 1, ""},
+        {"last byte", greeting, 12, 1, "!"},
+        {"length 0 inside the string", greeting, 0, 0, ""},
+        {"empty string", "", 0, 5, ""},
+        {"largest size_t length", greeting, 3, SIZE_MAX, "lo, World!"},
+        {"largest unsigned int start", greeting, UINT_MAX, 5, ""},
+        {"bytes above 127", "\xff\x80\x01", 1, 1, "\x80"},
+        {"null string", nullptr, 0, 5, std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        alloc_reset();
+        char *result = zu_substr(c.s, c.start, c.len);
+        if (!c.expected) {
+            EXPECT_EQ(result, nullptr);
+            EXPECT_EQ(alloc_stats().calls, 0U);
+            continue;
+        }
+        expect_fresh_string(result, *c.expected, c.s);
+    }
+}
+
+// Every start and length around the ends of a few strings, against
+// std::string_view: a start at or past the end gives "", a length is clamped.
+TEST(StringOps, SubstrAgreesWithStringView)
+{
+    const char *texts[] = {"", "a", "ab", "Hello, World!"};
+    for (const char *text : texts) {
+        const std::string_view view(text);
+        for (unsigned int start = 0; start <= view.size() + 2; start++) {
+            for (size_t len : {size_t{0}, size_t{1}, size_t{2}, view.size(), view.size() + 1,
+                               size_t{SIZE_MAX}}) {
+                SCOPED_TRACE(std::string(text) + " from " + std::to_string(start) + " for " +
+                             std::to_string(len));
+                std::string_view expected =
+                    start < view.size() ? view.substr(start, len) : std::string_view();
+                alloc_reset();
+                expect_fresh_string(zu_substr(text, start, len), expected, text);
+            }
+        }
+    }
+}
+
+} // namespace
