@@ -43,6 +43,33 @@ char *zu_strdup(const char *s);
  */
 char *zu_substr(const char *s, unsigned int start, size_t len);
 
+/* ---- Descriptor output --------------------------------------------------
+ *
+ * Unbuffered: each byte is one write() of one byte on fd, made during the
+ * call, so a string or number of k bytes costs k system calls. Output thus
+ * reaches fd ahead of anything still held in a stdio buffer for the same
+ * file. A write interrupted by a signal before writing is repeated; any other
+ * failure (closed or invalid fd, full disk, broken pipe) is ignored and the
+ * next byte is still attempted. Signal dispositions are left alone: writing
+ * to a pipe whose reader has gone raises SIGPIPE, which by default ends the
+ * process.
+ */
+
+/* Writes the one byte c, the zero byte included. */
+void zu_putchar_fd(char c, int fd);
+
+/* Writes the bytes of s before its terminator. "" and null write nothing. */
+void zu_putstr_fd(const char *s, int fd);
+
+/* Writes s, then "\n". "" and null write the "\n" alone. */
+void zu_putendl_fd(const char *s, int fd);
+
+/*
+ * Writes n in decimal, most significant digit first, with a leading '-' when
+ * negative; no padding, no '+', no line end. INT_MIN is written in full.
+ */
+void zu_putnbr_fd(int n, int fd);
+
 #ifdef __cplusplus
 }
 #endif

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -17,13 +21,19 @@ struct Runner {
     const char *program;
     const char *expected;          // output in a file or a pipe
     const char *expected_terminal; // output on a terminal
+    const char *heading;           // its one line through stdio, if the rest is not
 };
 
-// The three descriptor-output runners print their heading through stdio and
-// the rest straight to descriptor 1, so the heading leaves with the first line
-// end on a terminal and only at exit elsewhere.
+// The descriptor-output runners print their heading through stdio and the
+// rest straight to descriptor 1, so the heading leaves with its line end on a
+// terminal and only at exit elsewhere.
 const Runner runners[] = {
-    {"substr_runner", "substr_runner.txt", "substr_runner.txt"},
+    {"substr_runner", "substr_runner.txt", "substr_runner.txt", nullptr},
+    {"putnbr_runner", "putnbr_runner.txt", "putnbr_runner.terminal.txt",
+     "Testing my zu_putnbr_fd:"},
+    {"putendl_runner", "putendl_runner.txt", "putendl_runner.terminal.txt",
+     "Testing my zu_putendl_fd:"},
+    {"putstr_runner", "putstr_runner.txt", "putstr_runner.terminal.txt", "Testing my zu_putstr:"},
 };
 
 std::string program_path(const char *program)
@@ -52,6 +62,69 @@ TEST(Runners, PrintExactlyTheirLinesWhereverOutputGoes)
                                                                      : runner.expected));
             }
         }
+    }
+}
+
+// Output that goes nowhere is ignored; a pipe whose reader has gone raises
+// SIGPIPE, whose default action ends the program (not a crash).
+TEST(Runners, SurviveOutputThatFails)
+{
+    for (const Runner &runner : runners) {
+        for (Output output : {Output::closed, Output::full, Output::broken_pipe}) {
+            SCOPED_TRACE(std::string(runner.program) + " to " + to_string(output));
+            zu_test::Run run = run_program(program_path(runner.program), output);
+            if (output == Output::broken_pipe)
+                EXPECT_TRUE(run.killed_by(SIGPIPE)) << run.describe();
+            else
+                EXPECT_TRUE(run.exited_with(0)) << run.describe();
+            EXPECT_EQ(run.err, "");
+        }
+    }
+}
+
+// Sizes of the write(2) calls on descriptor 1, in order, as strace saw them.
+std::vector<size_t> traced_writes(const std::string &program)
+{
+    char trace[] = "/tmp/zu-trace-XXXXXX";
+    int fd = mkstemp(trace);
+    EXPECT_GE(fd, 0);
+    close(fd);
+    // LeakSanitizer cannot work under ptrace; the other tests check for leaks.
+    zu_test::Run run = run_program("/usr/bin/strace", Output::file,
+                                   {"-qq", "-e", "trace=write", "-o", trace, program},
+                                   {"ASAN_OPTIONS=detect_leaks=0"});
+    EXPECT_TRUE(run.exited_with(0)) << run.describe();
+    std::string lines = zu_test::read_file(trace);
+    unlink(trace);
+
+    std::vector<size_t> sizes;
+    for (size_t start = 0, end; start < lines.size(); start = end + 1) {
+        end = lines.find('\n', start);
+        std::string line = lines.substr(start, end - start);
+        // write(1, "...", COUNT)    = RESULT
+        size_t result = line.rfind(" = ");
+        if (line.rfind("write(1, ", 0) != 0 || result == std::string::npos)
+            continue;
+        size_t close = line.rfind(')', result);
+        size_t count = line.rfind(", ", close) + 2;
+        sizes.push_back(std::stoul(line.substr(count, close - count)));
+    }
+    return sizes;
+}
+
+// In a file: each byte from the library is a write of its own, then stdio
+// flushes what it held (the heading, or everything) in one write at exit.
+TEST(Runners, WriteEveryLibraryByteWithASystemCallOfItsOwn)
+{
+    if (access("/usr/bin/strace", X_OK) != 0)
+        GTEST_SKIP() << "strace is not installed";
+    for (const Runner &runner : runners) {
+        SCOPED_TRACE(runner.program);
+        size_t total = expected_output(runner.expected).size();
+        size_t buffered = runner.heading != nullptr ? strlen(runner.heading) + 1 : total;
+        std::vector<size_t> expected(total - buffered, 1);
+        expected.push_back(buffered);
+        EXPECT_EQ(traced_writes(program_path(runner.program)), expected);
     }
 }
 
