@@ -18,6 +18,15 @@
 extern "C" {
 #endif
 
+/*
+ * One element of a singly linked list. A node does not own its content:
+ * freeing a node leaves the content alone.
+ */
+typedef struct zu_list_node {
+    void *content;             /* the caller's payload as given; may be null */
+    struct zu_list_node *next; /* the following element; null ends the list */
+} zu_list_node;
+
 /* ---- Strings ----------------------------------------------------------- */
 
 /*
@@ -69,6 +78,23 @@ void zu_putendl_fd(const char *s, int fd);
  * negative; no padding, no '+', no line end. INT_MIN is written in full.
  */
 void zu_putnbr_fd(int n, int fd);
+
+/* ---- Allocation --------------------------------------------------------- */
+
+/*
+ * A fresh block of count * size bytes, all zero; free() it. Null if the
+ * block can't be allocated, or, without allocating, if count * size does not
+ * fit in size_t. A zero product gives what malloc(0) gives (on the GNU C
+ * library a unique pointer that free() accepts).
+ */
+void *zu_calloc(size_t count, size_t size);
+
+/*
+ * A fresh node holding content exactly as given (not copied; null allowed)
+ * and a null next; free() it, and its content separately if that needs it.
+ * Null if the node can't be allocated.
+ */
+zu_list_node *zu_lstnew(void *content);
 
 #ifdef __cplusplus
 }

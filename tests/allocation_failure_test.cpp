@@ -25,6 +25,9 @@ TEST(AllocationFailure, EveryAllocatingOperationReturnsNullAndKeepsNothing)
         {"zu_substr inside", [] { return static_cast<void *>(zu_substr("Hello", 1, 3)); }},
         {"zu_substr length 0", [] { return static_cast<void *>(zu_substr("Hello", 1, 0)); }},
         {"zu_substr past the end", [] { return static_cast<void *>(zu_substr("Hello", 9, 3)); }},
+        {"zu_calloc 3 x 4", [] { return zu_calloc(3, 4); }},
+        {"zu_calloc 0 x 4", [] { return zu_calloc(0, 4); }},
+        {"zu_lstnew", [] { return static_cast<void *>(zu_lstnew(nullptr)); }},
     };
 
     size_t injected = 0;

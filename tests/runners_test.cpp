@@ -34,6 +34,8 @@ const Runner runners[] = {
     {"putendl_runner", "putendl_runner.txt", "putendl_runner.terminal.txt",
      "Testing my zu_putendl_fd:"},
     {"putstr_runner", "putstr_runner.txt", "putstr_runner.terminal.txt", "Testing my zu_putstr:"},
+    {"lstnew_runner", "lstnew_runner.txt", "lstnew_runner.txt", nullptr},
+    {"calloc_runner", "calloc_runner.txt", "calloc_runner.txt", nullptr},
 };
 
 std::string program_path(const char *program)

@@ -1,0 +1,14 @@
+#include "libzu.h"
+
+#include <cstdlib>
+
+zu_list_node *zu_lstnew(void *content)
+{
+    auto *node = static_cast<zu_list_node *>(malloc(sizeof(zu_list_node)));
+    if (node == nullptr)
+        return nullptr;
+
+    node->content = content;
+    node->next = nullptr;
+    return node;
+}

@@ -1,0 +1,14 @@
+// calloc_runner: asks the C library's calloc (not zu_calloc) for zero
+// elements and says whether the answer is a null pointer.
+
+#include <cstdio>
+#include <cstdlib>
+
+int main()
+{
+    void *block = calloc(0, 4);
+    puts(block != nullptr ? "Pointer returned by calloc with zero elements is not NULL."
+                          : "Pointer returned by calloc with zero elements is NULL.");
+    free(block);
+    return 0;
+}
