@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -32,13 +33,24 @@ extern "C" void __real_free(void *block);
 namespace zu_test {
 namespace {
 
+// The shim keeps the addresses it hands out only in disguise: a plain copy in
+// a global would make every leaked block look reachable to a leak checker.
+uintptr_t disguise(void *block)
+{
+    return ~reinterpret_cast<uintptr_t>(block);
+}
+
 struct Shim {
     bool environment_read;
     FailMode mode;
     size_t nth;
     const char *report_path;
-    AllocStats stats;
-    void *live[64]; // the blocks behind stats.live_blocks; a test makes few
+    size_t calls;
+    size_t failures;
+    size_t last_size;
+    uintptr_t last_block;
+    size_t live_blocks;
+    uintptr_t live[64]; // the blocks behind live_blocks; a test makes few
 };
 
 Shim shim; // test-only state: one process, one thread
@@ -84,13 +96,13 @@ void report_failure()
 bool take_call(size_t size)
 {
     read_environment();
-    size_t call = ++shim.stats.calls;
-    shim.stats.last_size = size;
-    shim.stats.last_block = nullptr;
+    size_t call = ++shim.calls;
+    shim.last_size = size;
+    shim.last_block = disguise(nullptr);
     bool fail = (shim.mode == FailMode::once && call == shim.nth) ||
                 (shim.mode == FailMode::from && call >= shim.nth);
     if (fail) {
-        shim.stats.failures++;
+        shim.failures++;
         report_failure();
         errno = ENOMEM;
     }
@@ -99,21 +111,23 @@ bool take_call(size_t size)
 
 void *note(void *block)
 {
-    shim.stats.last_block = block;
-    if (block != nullptr && shim.stats.live_blocks < std::size(shim.live))
-        shim.live[shim.stats.live_blocks++] = block;
+    shim.last_block = disguise(block);
+    if (block != nullptr && shim.live_blocks < std::size(shim.live))
+        shim.live[shim.live_blocks++] = disguise(block);
     return block;
 }
 
+#ifndef ZU_ALLOC_SHIM_PRELOAD // preloaded, the shim leaves free() alone
 void forget(void *block)
 {
-    for (size_t i = 0; i < shim.stats.live_blocks; i++) {
-        if (shim.live[i] == block) {
-            shim.live[i] = shim.live[--shim.stats.live_blocks];
+    for (size_t i = 0; i < shim.live_blocks; i++) {
+        if (shim.live[i] == disguise(block)) {
+            shim.live[i] = shim.live[--shim.live_blocks];
             return;
         }
     }
 }
+#endif
 
 } // namespace
 
@@ -127,12 +141,14 @@ void alloc_fail(FailMode mode, size_t nth)
     shim.environment_read = true; // a test's own setting wins over the environment
     shim.mode = mode;
     shim.nth = nth;
-    shim.stats = AllocStats{};
+    shim.calls = shim.failures = shim.last_size = shim.live_blocks = 0;
+    shim.last_block = disguise(nullptr);
 }
 
 AllocStats alloc_stats()
 {
-    return shim.stats;
+    return {shim.calls, shim.failures, shim.last_size, reinterpret_cast<void *>(~shim.last_block),
+            shim.live_blocks};
 }
 
 } // namespace zu_test
