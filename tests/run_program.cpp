@@ -187,6 +187,31 @@ Run run_program(const std::string &path, Output output, const std::vector<std::s
     return run;
 }
 
+std::vector<std::string> split_lines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+TemporaryFile::TemporaryFile()
+{
+    char name[] = "/tmp/zu-test-XXXXXX";
+    int fd = mkstemp(name);
+    if (fd < 0)
+        fail("mkstemp");
+    close(fd);
+    path_ = name;
+}
+
+TemporaryFile::~TemporaryFile()
+{
+    unlink(path_.c_str());
+}
+
 std::string read_file(const std::string &path)
 {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);

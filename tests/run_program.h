@@ -35,6 +35,38 @@ Run run_program(const std::string &path, Output output, const std::vector<std::s
 
 std::string read_file(const std::string &path);
 
+std::vector<std::string> split_lines(const std::string &text);
+
+// A new empty file under /tmp, removed again with the object.
+class TemporaryFile {
+  public:
+    TemporaryFile();
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile &) = delete;
+    TemporaryFile &operator=(const TemporaryFile &) = delete;
+    const std::string &path() const
+    {
+        return path_;
+    }
+    std::string contents() const
+    {
+        return read_file(path_);
+    }
+
+  private:
+    std::string path_;
+};
+
+// Built with AddressSanitizer: programs carry its runtime, and nothing can be
+// preloaded ahead of it.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool sanitized = true;
+#elif defined(__has_feature)
+inline constexpr bool sanitized = __has_feature(address_sanitizer);
+#else
+inline constexpr bool sanitized = false;
+#endif
+
 } // namespace zu_test
 
 #endif

@@ -6,85 +6,96 @@
 // Two allocators: the runners' own objects linked again with the wrapping
 // test allocator see the program's and the library's allocations; the
 // normal programs with it preloaded also see the C library's stream buffer.
-#include "run_program.h"
+#include "runner_programs.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 using zu_test::Output;
-using zu_test::run_program;
+using zu_test::runner_programs;
+using zu_test::RunnerProgram;
 
-struct Script {
-    const char *program;
-    const char *heading; // the one line through stdio, if the rest goes straight out
-    // Line k (from 1) of the normal output when its allocation failed; "" for
-    // a line that allocates nothing.
-    std::vector<std::string> failure_lines;
-    // For the nth allocation failed once, and failed from then on: the lines
-    // that show a failure, as a string of line numbers.
-    std::vector<std::string> failed_once;
-    std::vector<std::string> failed_from;
+struct Injection {
+    bool once;     // failed once, else failed from the nth on
+    size_t nth;    // the first allocation failed
+    size_t failed; // allocations the run saw fail
+    zu_test::Run run;
 };
 
-const Script scripts[] = {
-    {"substr_runner",
-     nullptr,
-     {"Result 1: '(null)'", "Result 2: '(null)'", "Result 3: '(null)'", "", "Result 5: '(null)'"},
-     {"1", "2", "3", "5"},
-     {"1235", "235", "35", "5"}},
-    {"lstnew_runner",
-     nullptr,
-     {"Failed to create Node 1", "Failed to create Node 2", "Failed to create Node 3"},
-     // payload 1, node 1, payload 2, node 2, node 3
-     {"1", "1", "2", "2", "3"},
-     {"123", "123", "23", "23", "3"}},
-    {"calloc_runner",
-     nullptr,
-     {"Pointer returned by calloc with zero elements is NULL."},
-     {"1"},
-     {"1"}},
-    {"putnbr_runner", "Testing my zu_putnbr_fd:", {}, {}, {}},
-    {"putendl_runner", "Testing my zu_putendl_fd:", {}, {}, {}},
-    {"putstr_runner", "Testing my zu_putstr:", {}, {}, {}},
-};
-
-std::vector<std::string> split_lines(const std::string &text)
+// Runs path with its nth allocation failed, for n = 1, 2, ... in both modes,
+// until a run fails none, and hands every run to check. Returns the number of
+// runs with a failure injected.
+size_t fail_each_allocation(const RunnerProgram &program, const std::string &path,
+                            const std::vector<std::string> &env,
+                            const std::function<void(const Injection &)> &check)
 {
-    std::vector<std::string> lines;
-    for (size_t start = 0, end; start < text.size(); start = end + 1) {
-        end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
+    size_t injected = 0;
+    for (bool once : {true, false}) {
+        for (size_t nth = 1;; nth++) {
+            const std::string setting = (once ? "once:" : "from:") + std::to_string(nth);
+            SCOPED_TRACE(std::string(program.name) + " " + setting);
+            zu_test::TemporaryFile report;
+            std::vector<std::string> full_env = env;
+            full_env.push_back("ZU_FAIL_ALLOC=" + setting);
+            full_env.push_back("ZU_FAIL_ALLOC_REPORT=" + report.path());
+            Injection injection{once, nth, 0, run_program(path, Output::file, {}, full_env)};
+            injection.failed = report.contents().size();
+
+            EXPECT_TRUE(injection.run.exited_with(0)) << injection.run.describe();
+            EXPECT_EQ(injection.run.err, "");
+            check(injection);
+            if (injection.failed == 0)
+                break;
+            injected++;
+            if (nth == 100) {
+                ADD_FAILURE() << "the allocator never stopped failing";
+                break;
+            }
+        }
     }
-    return lines;
+    return injected;
 }
 
-std::string join_lines(const std::vector<std::string> &lines)
+// The normal output with the given lines (a string of line numbers) replaced
+// by their failure lines.
+std::string output_with_failures(const RunnerProgram &program, const std::string &failed)
 {
+    std::vector<std::string> lines = zu_test::split_lines(expected_output(program));
+    for (char line : failed) {
+        const auto index = static_cast<size_t>(line - '1');
+        lines.at(index) = program.failure_lines.at(index);
+    }
     std::string text;
     for (const std::string &line : lines)
         text += line + '\n';
     return text;
 }
 
-std::string normal_output(const Script &script)
+TEST(RunnerAllocationFailure, ProgramAndLibraryAllocations)
 {
-    return zu_test::read_file(std::string(ZU_EXPECTED_DIR) + "/" + script.program + ".txt");
-}
-
-std::string output_with_failures(const Script &script, const std::string &failed)
-{
-    std::vector<std::string> lines = split_lines(normal_output(script));
-    for (char line : failed)
-        lines.at(static_cast<size_t>(line - '1')) =
-            script.failure_lines.at(static_cast<size_t>(line - '1'));
-    return join_lines(lines);
+    size_t injected = 0;
+    for (const auto &program : runner_programs) {
+        const std::string path = std::string(ZU_FAILALLOC_DIR) + "/" + program.name;
+        injected += fail_each_allocation(program, path, {}, [&](const Injection &injection) {
+            const auto &failed_lines = injection.once ? program.failed_once : program.failed_from;
+            if (injection.failed == 0) {
+                EXPECT_EQ(injection.nth, failed_lines.size() + 1) << "allocations made";
+                EXPECT_EQ(injection.run.out, expected_output(program));
+                return;
+            }
+            ASSERT_LE(injection.nth, failed_lines.size()) << "more allocations than expected";
+            EXPECT_EQ(injection.run.out,
+                      output_with_failures(program, failed_lines[injection.nth - 1]));
+        });
+    }
+    printf("injected allocation failures (runners, linked allocator): %zu\n", injected);
 }
 
 // Whether out is a and b merged, each keeping its own order.
@@ -106,114 +117,37 @@ bool is_interleaving(const std::string &out, const std::string &a, const std::st
     return reachable[b.size()];
 }
 
-// What a run under the preloaded allocator may print. Every script step still
-// prints, either its normal line or its failure line; a runner with two paths
-// delivers all of each path's bytes in order, however they interleave.
-void expect_whole_output(const Script &script, const std::string &out)
-{
-    const std::string normal = normal_output(script);
-    if (script.heading != nullptr) {
-        const std::string stdio_text = std::string(script.heading) + '\n';
-        const std::string direct_text = normal.substr(0, normal.size() - stdio_text.size());
-        EXPECT_TRUE(is_interleaving(out, stdio_text, direct_text)) << out;
-        return;
-    }
-    const std::vector<std::string> normal_lines = split_lines(normal);
-    const std::vector<std::string> lines = split_lines(out);
-    EXPECT_EQ(lines.size(), normal_lines.size()) << out;
-    for (size_t i = 0; i < std::min(lines.size(), normal_lines.size()); i++) {
-        if (lines[i] != normal_lines[i]) {
-            EXPECT_EQ(lines[i], script.failure_lines.at(i));
-        }
-    }
-}
-
-struct Injection {
-    zu_test::Run run;
-    size_t failed; // allocations made to fail in the run
-};
-
-Injection run_failing(const std::string &path, const std::string &setting,
-                      const std::vector<std::string> &env = {})
-{
-    char report[] = "/tmp/zu-failed-XXXXXX";
-    int fd = mkstemp(report);
-    EXPECT_GE(fd, 0);
-    std::vector<std::string> full_env = env;
-    full_env.push_back("ZU_FAIL_ALLOC=" + setting);
-    full_env.push_back(std::string("ZU_FAIL_ALLOC_REPORT=") + report);
-    Injection injection{run_program(path, Output::file, {}, full_env), 0};
-    injection.failed = zu_test::read_file(report).size();
-    close(fd);
-    unlink(report);
-    return injection;
-}
-
-TEST(RunnerAllocationFailure, ProgramAndLibraryAllocations)
-{
-    size_t injected = 0;
-    for (const Script &script : scripts) {
-        const std::string path = std::string(ZU_FAILALLOC_DIR) + "/" + script.program;
-        for (const char *mode : {"once", "from"}) {
-            const auto &failed_lines =
-                std::string(mode) == "once" ? script.failed_once : script.failed_from;
-            for (size_t nth = 1;; nth++) {
-                const std::string setting = std::string(mode) + ":" + std::to_string(nth);
-                SCOPED_TRACE(std::string(script.program) + " " + setting);
-                Injection injection = run_failing(path, setting);
-                const zu_test::Run &run = injection.run;
-                EXPECT_TRUE(run.exited_with(0)) << run.describe();
-                EXPECT_EQ(run.err, "");
-                if (injection.failed == 0) {
-                    EXPECT_EQ(nth, failed_lines.size() + 1) << "allocations made";
-                    EXPECT_EQ(run.out, normal_output(script));
-                    break;
-                }
-                injected++;
-                ASSERT_LE(nth, failed_lines.size()) << "more allocations than expected";
-                EXPECT_EQ(run.out, output_with_failures(script, failed_lines[nth - 1]));
-            }
-        }
-    }
-    printf("injected allocation failures (runners, linked allocator): %zu\n", injected);
-}
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ZU_SANITIZED 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define ZU_SANITIZED 1
-#endif
-
 // The preloaded allocator also fails the stream's buffer, after which the C
-// library writes unbuffered: the heading of a descriptor-output runner then
-// no longer waits for the end.
+// library writes unbuffered, so a heading no longer waits for the end. Every
+// script step still prints, its normal line or its failure line; a runner with
+// two paths delivers all of each path's bytes in order, however they merge.
 TEST(RunnerAllocationFailure, AllAllocationsOfTheProcess)
 {
-#ifdef ZU_SANITIZED
-    GTEST_SKIP() << "a preloaded allocator cannot run under AddressSanitizer";
-#endif
+    if (zu_test::sanitized)
+        GTEST_SKIP() << "a preloaded allocator cannot run under AddressSanitizer";
     size_t injected = 0;
-    for (const Script &script : scripts) {
-        const std::string path = std::string(ZU_RUNTIME_DIR) + "/" + script.program;
-        for (const char *mode : {"once", "from"}) {
-            for (size_t nth = 1;; nth++) {
-                const std::string setting = std::string(mode) + ":" + std::to_string(nth);
-                SCOPED_TRACE(std::string(script.program) + " " + setting);
-                Injection injection =
-                    run_failing(path, setting, {std::string("LD_PRELOAD=") + ZU_PRELOAD_SHIM});
-                const zu_test::Run &run = injection.run;
-                EXPECT_TRUE(run.exited_with(0)) << run.describe();
-                EXPECT_EQ(run.err, "");
-                expect_whole_output(script, run.out);
-                if (injection.failed == 0)
-                    break;
-                injected++;
-                ASSERT_LT(nth, 100U) << "the allocator never stopped failing";
-            }
-        }
+    for (const auto &program : runner_programs) {
+        const std::string normal = expected_output(program);
+        const std::vector<std::string> normal_lines = zu_test::split_lines(normal);
+        const std::vector<std::string> env = {std::string("LD_PRELOAD=") + ZU_PRELOAD_SHIM};
+        injected += fail_each_allocation(
+            program, program_path(program), env, [&](const Injection &injection) {
+                const std::string &out = injection.run.out;
+                if (program.heading != nullptr) {
+                    const std::string stdio_text = std::string(program.heading) + '\n';
+                    const std::string direct_text =
+                        normal.substr(0, normal.size() - stdio_text.size());
+                    EXPECT_TRUE(is_interleaving(out, stdio_text, direct_text)) << out;
+                    return;
+                }
+                const std::vector<std::string> lines = zu_test::split_lines(out);
+                ASSERT_EQ(lines.size(), normal_lines.size()) << out;
+                for (size_t i = 0; i < lines.size(); i++) {
+                    if (lines[i] != normal_lines[i]) {
+                        EXPECT_EQ(lines[i], program.failure_lines.at(i));
+                    }
+                }
+            });
     }
     printf("injected allocation failures (runners, preloaded allocator): %zu\n", injected);
 }
