@@ -1,0 +1,314 @@
+// Each operation beside its platform counterpart on the same inputs. Rows are
+// named <operation>/zu/<size> and <operation>/platform/<size>; after the run
+// a table gives the ratio of the two times per size (the median when run with
+// repetitions).
+//
+// The descriptor writers are measured against the floor for any unbuffered
+// writer: a plain loop of one-byte write() calls over the same bytes.
+#include <libzu/libzu.h>
+
+#include <benchmark/benchmark.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <malloc.h>
+#include <map>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr int64_t kSmallest = 1;
+constexpr int64_t kLargest = int64_t{1} << 20; // sizes 1, 16, 256, 4 KiB, 64 KiB, 1 MiB
+
+std::string text_of(int64_t size)
+{
+    return std::string(static_cast<size_t>(size), 'x');
+}
+
+// The string as the compiler must see it: new in every iteration.
+const char *opaque(const std::string &text)
+{
+    const char *s = text.c_str();
+    benchmark::DoNotOptimize(s);
+    return s;
+}
+
+void set_bytes(benchmark::State &state, int64_t bytes_per_iteration)
+{
+    state.SetBytesProcessed(state.iterations() * bytes_per_iteration);
+}
+
+// ---- strlen
+
+void strlen_zu(benchmark::State &state)
+{
+    const std::string text = text_of(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(zu_strlen(opaque(text)));
+    set_bytes(state, state.range(0));
+}
+
+void strlen_platform(benchmark::State &state)
+{
+    const std::string text = text_of(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(strlen(opaque(text)));
+    set_bytes(state, state.range(0));
+}
+
+// ---- strdup
+
+void strdup_zu(benchmark::State &state)
+{
+    const std::string text = text_of(state.range(0));
+    for (auto _ : state) {
+        char *copy = zu_strdup(opaque(text));
+        benchmark::DoNotOptimize(copy);
+        free(copy);
+    }
+    set_bytes(state, state.range(0));
+}
+
+void strdup_platform(benchmark::State &state)
+{
+    const std::string text = text_of(state.range(0));
+    for (auto _ : state) {
+        char *copy = strdup(opaque(text));
+        benchmark::DoNotOptimize(copy);
+        free(copy);
+    }
+    set_bytes(state, state.range(0));
+}
+
+// ---- substr: range(0) is the string's length, range(1) the cut, from the middle
+
+void substr_zu(benchmark::State &state)
+{
+    const std::string text = text_of(state.range(0));
+    const auto start = static_cast<unsigned int>(state.range(0) / 2);
+    const auto len = static_cast<size_t>(state.range(1));
+    for (auto _ : state) {
+        char *cut = zu_substr(opaque(text), start, len);
+        benchmark::DoNotOptimize(cut);
+        free(cut);
+    }
+}
+
+void substr_platform(benchmark::State &state)
+{
+    const std::string text = text_of(state.range(0));
+    const auto start = static_cast<size_t>(state.range(0) / 2);
+    const auto len = static_cast<size_t>(state.range(1));
+    for (auto _ : state) {
+        char *cut = strndup(opaque(text) + start, len);
+        benchmark::DoNotOptimize(cut);
+        free(cut);
+    }
+}
+
+// ---- calloc
+
+void calloc_zu(benchmark::State &state)
+{
+    for (auto _ : state) {
+        void *block = zu_calloc(static_cast<size_t>(state.range(0)), 1);
+        benchmark::DoNotOptimize(block);
+        free(block);
+    }
+    set_bytes(state, state.range(0));
+}
+
+void calloc_platform(benchmark::State &state)
+{
+    for (auto _ : state) {
+        void *block = calloc(static_cast<size_t>(state.range(0)), 1);
+        benchmark::DoNotOptimize(block);
+        free(block);
+    }
+    set_bytes(state, state.range(0));
+}
+
+// ---- lstnew, against the same node built by hand
+
+void lstnew_zu(benchmark::State &state)
+{
+    int payload = 42;
+    for (auto _ : state) {
+        zu_list_node *node = zu_lstnew(&payload);
+        benchmark::DoNotOptimize(node);
+        free(node);
+    }
+}
+
+void lstnew_platform(benchmark::State &state)
+{
+    int payload = 42;
+    for (auto _ : state) {
+        auto *node = static_cast<zu_list_node *>(malloc(sizeof(zu_list_node)));
+        if (node != nullptr) {
+            node->content = &payload;
+            node->next = nullptr;
+        }
+        benchmark::DoNotOptimize(node);
+        free(node);
+    }
+}
+
+// ---- descriptor output to /dev/null
+
+struct DevNull {
+    int fd = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    DevNull() = default;
+    DevNull(const DevNull &) = delete;
+    DevNull &operator=(const DevNull &) = delete;
+    ~DevNull()
+    {
+        close(fd);
+    }
+};
+
+void write_bytes_one_by_one(const std::string &bytes, int fd)
+{
+    for (char c : bytes)
+        benchmark::DoNotOptimize(write(fd, &c, 1));
+}
+
+void putstr_zu(benchmark::State &state)
+{
+    const DevNull out;
+    const std::string text = text_of(state.range(0));
+    for (auto _ : state)
+        zu_putstr_fd(opaque(text), out.fd);
+    set_bytes(state, state.range(0));
+}
+
+void putstr_platform(benchmark::State &state)
+{
+    const DevNull out;
+    const std::string text = text_of(state.range(0));
+    for (auto _ : state)
+        write_bytes_one_by_one(text, out.fd);
+    set_bytes(state, state.range(0));
+}
+
+// range(0) picks the number; the label shows it.
+constexpr int kNumbers[] = {0, 42, -123, INT_MAX, INT_MIN};
+
+void putnbr_zu(benchmark::State &state)
+{
+    const DevNull out;
+    int n = kNumbers[state.range(0)];
+    state.SetLabel(std::to_string(n));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(n);
+        zu_putnbr_fd(n, out.fd);
+    }
+}
+
+void putnbr_platform(benchmark::State &state)
+{
+    const DevNull out;
+    const int n = kNumbers[state.range(0)];
+    state.SetLabel(std::to_string(n));
+    const std::string digits = std::to_string(n);
+    for (auto _ : state)
+        write_bytes_one_by_one(digits, out.fd);
+}
+
+// Each pair is registered together so that its two rows run one after the other.
+void register_pairs()
+{
+    using Function = void (*)(benchmark::State &);
+    auto pair = [](const char *operation, Function ours, Function platform, auto &&configure) {
+        configure(benchmark::RegisterBenchmark((std::string(operation) + "/zu").c_str(), ours));
+        configure(
+            benchmark::RegisterBenchmark((std::string(operation) + "/platform").c_str(), platform));
+    };
+    auto sizes = [](benchmark::internal::Benchmark *b) {
+        b->RangeMultiplier(16)->Range(kSmallest, kLargest);
+    };
+    auto nothing = [](benchmark::internal::Benchmark *) {};
+
+    pair("strlen", strlen_zu, strlen_platform, sizes);
+    pair("strdup", strdup_zu, strdup_platform, sizes);
+    pair("substr", substr_zu, substr_platform, [](benchmark::internal::Benchmark *b) {
+        b->Args({16, 4})->Args({16, 8})->Args({kLargest, 16})->Args({kLargest, kLargest / 2});
+    });
+    pair("calloc", calloc_zu, calloc_platform, [](benchmark::internal::Benchmark *b) {
+        b->Arg(16)->Arg(256)->Arg(4096)->Arg(kLargest)->Arg(16 * kLargest);
+    });
+    pair("lstnew", lstnew_zu, lstnew_platform, nothing);
+    pair("putstr_fd", putstr_zu, putstr_platform, sizes);
+    pair("putnbr_fd", putnbr_zu, putnbr_platform,
+         [](benchmark::internal::Benchmark *b) { b->DenseRange(0, std::size(kNumbers) - 1); });
+}
+
+// Passes everything to the console and keeps one time per row: the median
+// where there are repetitions, else the single run.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    // Colour only for a terminal.
+    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            if (run.error_occurred)
+                continue;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type == Run::RT_Aggregate && !median)
+                continue;
+            const std::string name = run.run_name.str();
+            if (median || times_.count(name) == 0)
+                times_[name] = run.GetAdjustedRealTime();
+        }
+    }
+
+    void print_ratios() const
+    {
+        printf("\n%-28s %14s %14s %8s\n", "ours / platform", "zu (ns)", "platform (ns)", "ratio");
+        const std::string marker = "/zu";
+        for (const auto &[name, ours] : times_) {
+            size_t at = name.find(marker);
+            if (at == std::string::npos)
+                continue;
+            std::string platform_name = name;
+            platform_name.replace(at, marker.size(), "/platform");
+            auto platform = times_.find(platform_name);
+            if (platform == times_.end())
+                continue;
+            std::string row = name;
+            row.erase(at, marker.size());
+            printf("%-28s %14.1f %14.1f %8.2f\n", row.c_str(), ours, platform->second,
+                   ours / platform->second);
+        }
+    }
+
+  private:
+    std::map<std::string, double> times_;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // A fixed threshold keeps blocks from 128 KiB up fresh from mmap on every
+    // iteration; otherwise glibc raises it after the first free and the large
+    // rows would measure reused heap instead.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+
+    register_pairs();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.print_ratios();
+    benchmark::Shutdown();
+    return 0;
+}
