@@ -1,7 +1,7 @@
 /* A C program built against an installed libzu with flags from pkg-config. */
 #include <libzu/libzu.h>
 
-#include <stdio.h>
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 

@@ -1,7 +1,6 @@
 // A C++ program built against an installed libzu through its CMake package.
 #include <libzu/libzu.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
