@@ -42,117 +42,71 @@ void set_bytes(benchmark::State &state, int64_t bytes_per_iteration)
     state.SetBytesProcessed(state.iterations() * bytes_per_iteration);
 }
 
-// ---- strlen
+// Each benchmark takes the operation as a template argument, so that a pair
+// runs the very same loop around two functions.
 
-void strlen_zu(benchmark::State &state)
+template <auto measure> void strlen_bench(benchmark::State &state)
 {
     const std::string text = text_of(state.range(0));
     for (auto _ : state)
-        benchmark::DoNotOptimize(zu_strlen(opaque(text)));
+        benchmark::DoNotOptimize(measure(opaque(text)));
     set_bytes(state, state.range(0));
 }
 
-void strlen_platform(benchmark::State &state)
-{
-    const std::string text = text_of(state.range(0));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(strlen(opaque(text)));
-    set_bytes(state, state.range(0));
-}
-
-// ---- strdup
-
-void strdup_zu(benchmark::State &state)
+template <auto duplicate> void strdup_bench(benchmark::State &state)
 {
     const std::string text = text_of(state.range(0));
     for (auto _ : state) {
-        char *copy = zu_strdup(opaque(text));
+        char *copy = duplicate(opaque(text));
         benchmark::DoNotOptimize(copy);
         free(copy);
     }
     set_bytes(state, state.range(0));
 }
 
-void strdup_platform(benchmark::State &state)
+char *strndup_at(const char *s, unsigned int start, size_t len)
 {
-    const std::string text = text_of(state.range(0));
-    for (auto _ : state) {
-        char *copy = strdup(opaque(text));
-        benchmark::DoNotOptimize(copy);
-        free(copy);
-    }
-    set_bytes(state, state.range(0));
+    return strndup(s + start, len);
 }
 
-// ---- substr: range(0) is the string's length, range(1) the cut, from the middle
-
-void substr_zu(benchmark::State &state)
+// range(0) is the string's length, range(1) the cut, taken from the middle.
+template <auto cut_out> void substr_bench(benchmark::State &state)
 {
     const std::string text = text_of(state.range(0));
     const auto start = static_cast<unsigned int>(state.range(0) / 2);
     const auto len = static_cast<size_t>(state.range(1));
     for (auto _ : state) {
-        char *cut = zu_substr(opaque(text), start, len);
+        char *cut = cut_out(opaque(text), start, len);
         benchmark::DoNotOptimize(cut);
         free(cut);
     }
 }
 
-void substr_platform(benchmark::State &state)
-{
-    const std::string text = text_of(state.range(0));
-    const auto start = static_cast<size_t>(state.range(0) / 2);
-    const auto len = static_cast<size_t>(state.range(1));
-    for (auto _ : state) {
-        char *cut = strndup(opaque(text) + start, len);
-        benchmark::DoNotOptimize(cut);
-        free(cut);
-    }
-}
-
-// ---- calloc
-
-void calloc_zu(benchmark::State &state)
+template <auto allocate_zeroed> void calloc_bench(benchmark::State &state)
 {
     for (auto _ : state) {
-        void *block = zu_calloc(static_cast<size_t>(state.range(0)), 1);
+        void *block = allocate_zeroed(static_cast<size_t>(state.range(0)), 1);
         benchmark::DoNotOptimize(block);
         free(block);
     }
     set_bytes(state, state.range(0));
 }
 
-void calloc_platform(benchmark::State &state)
+zu_list_node *node_by_hand(void *content)
 {
-    for (auto _ : state) {
-        void *block = calloc(static_cast<size_t>(state.range(0)), 1);
-        benchmark::DoNotOptimize(block);
-        free(block);
+    auto *node = static_cast<zu_list_node *>(malloc(sizeof(zu_list_node)));
+    if (node != nullptr) {
+        node->content = content;
+        node->next = nullptr;
     }
-    set_bytes(state, state.range(0));
+    return node;
 }
 
-// ---- lstnew, against the same node built by hand
-
-void lstnew_zu(benchmark::State &state)
+template <auto make_node> void lstnew_bench(benchmark::State &state)
 {
     int payload = 42;
     for (auto _ : state) {
-        zu_list_node *node = zu_lstnew(&payload);
-        benchmark::DoNotOptimize(node);
-        free(node);
-    }
-}
-
-void lstnew_platform(benchmark::State &state)
-{
-    int payload = 42;
-    for (auto _ : state) {
-        auto *node = static_cast<zu_list_node *>(malloc(sizeof(zu_list_node)));
-        if (node != nullptr) {
-            node->content = &payload;
-            node->next = nullptr;
-        }
+        zu_list_node *node = make_node(&payload);
         benchmark::DoNotOptimize(node);
         free(node);
     }
@@ -171,31 +125,24 @@ struct DevNull {
     }
 };
 
-void write_bytes_one_by_one(const std::string &bytes, int fd)
+// The floor: one write() per byte, nothing else.
+void write_bytes_one_by_one(const char *s, int fd)
 {
-    for (char c : bytes)
-        benchmark::DoNotOptimize(write(fd, &c, 1));
+    for (; *s != '\0'; s++)
+        benchmark::DoNotOptimize(write(fd, s, 1));
 }
 
-void putstr_zu(benchmark::State &state)
-{
-    const DevNull out;
-    const std::string text = text_of(state.range(0));
-    for (auto _ : state)
-        zu_putstr_fd(opaque(text), out.fd);
-    set_bytes(state, state.range(0));
-}
-
-void putstr_platform(benchmark::State &state)
+template <auto put_string> void putstr_bench(benchmark::State &state)
 {
     const DevNull out;
     const std::string text = text_of(state.range(0));
     for (auto _ : state)
-        write_bytes_one_by_one(text, out.fd);
+        put_string(opaque(text), out.fd);
     set_bytes(state, state.range(0));
 }
 
-// range(0) picks the number; the label shows it.
+// range(0) picks the number; the label shows it. The floor writes digits
+// prepared beforehand.
 constexpr int kNumbers[] = {0, 42, -123, INT_MAX, INT_MIN};
 
 void putnbr_zu(benchmark::State &state)
@@ -212,11 +159,10 @@ void putnbr_zu(benchmark::State &state)
 void putnbr_platform(benchmark::State &state)
 {
     const DevNull out;
-    const int n = kNumbers[state.range(0)];
-    state.SetLabel(std::to_string(n));
-    const std::string digits = std::to_string(n);
+    const std::string digits = std::to_string(kNumbers[state.range(0)]);
+    state.SetLabel(digits);
     for (auto _ : state)
-        write_bytes_one_by_one(digits, out.fd);
+        write_bytes_one_by_one(opaque(digits), out.fd);
 }
 
 // Each pair is registered together so that its two rows run one after the other.
@@ -233,16 +179,18 @@ void register_pairs()
     };
     auto nothing = [](benchmark::internal::Benchmark *) {};
 
-    pair("strlen", strlen_zu, strlen_platform, sizes);
-    pair("strdup", strdup_zu, strdup_platform, sizes);
-    pair("substr", substr_zu, substr_platform, [](benchmark::internal::Benchmark *b) {
-        b->Args({16, 4})->Args({16, 8})->Args({kLargest, 16})->Args({kLargest, kLargest / 2});
-    });
-    pair("calloc", calloc_zu, calloc_platform, [](benchmark::internal::Benchmark *b) {
-        b->Arg(16)->Arg(256)->Arg(4096)->Arg(kLargest)->Arg(16 * kLargest);
-    });
-    pair("lstnew", lstnew_zu, lstnew_platform, nothing);
-    pair("putstr_fd", putstr_zu, putstr_platform, sizes);
+    pair("strlen", strlen_bench<zu_strlen>, strlen_bench<strlen>, sizes);
+    pair("strdup", strdup_bench<zu_strdup>, strdup_bench<strdup>, sizes);
+    pair("substr", substr_bench<zu_substr>, substr_bench<strndup_at>,
+         [](benchmark::internal::Benchmark *b) {
+             b->Args({16, 4})->Args({16, 8})->Args({kLargest, 16})->Args({kLargest, kLargest / 2});
+         });
+    pair("calloc", calloc_bench<zu_calloc>, calloc_bench<calloc>,
+         [](benchmark::internal::Benchmark *b) {
+             b->Arg(16)->Arg(256)->Arg(4096)->Arg(kLargest)->Arg(16 * kLargest);
+         });
+    pair("lstnew", lstnew_bench<zu_lstnew>, lstnew_bench<node_by_hand>, nothing);
+    pair("putstr_fd", putstr_bench<zu_putstr_fd>, putstr_bench<write_bytes_one_by_one>, sizes);
     pair("putnbr_fd", putnbr_zu, putnbr_platform,
          [](benchmark::internal::Benchmark *b) { b->DenseRange(0, std::size(kNumbers) - 1); });
 }
