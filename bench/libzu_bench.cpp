@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,8 @@
 #include <map>
 #include <string>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -69,12 +72,21 @@ char *strndup_at(const char *s, unsigned int start, size_t len)
     return strndup(s + start, len);
 }
 
-// range(0) is the string's length, range(1) the cut, taken from the middle.
+// What a cut from inside a string costs when the caller must first prove that
+// start lies inside it, as zu_substr does.
+char *strnlen_strndup_at(const char *s, unsigned int start, size_t len)
+{
+    if (strnlen(s, start) < start)
+        return strdup("");
+    return strndup(s + start, len);
+}
+
+// Arguments: the string's size, the cut's start and its length.
 template <auto cut_out> void substr_bench(benchmark::State &state)
 {
     const std::string text = text_of(state.range(0));
-    const auto start = static_cast<unsigned int>(state.range(0) / 2);
-    const auto len = static_cast<size_t>(state.range(1));
+    const auto start = static_cast<unsigned int>(state.range(1));
+    const auto len = static_cast<size_t>(state.range(2));
     for (auto _ : state) {
         char *cut = cut_out(opaque(text), start, len);
         benchmark::DoNotOptimize(cut);
@@ -141,15 +153,11 @@ template <auto put_string> void putstr_bench(benchmark::State &state)
     set_bytes(state, state.range(0));
 }
 
-// range(0) picks the number; the label shows it. The floor writes digits
-// prepared beforehand.
-constexpr int kNumbers[] = {0, 42, -123, INT_MAX, INT_MIN};
-
+// The argument is the number; the floor writes its digits prepared beforehand.
 void putnbr_zu(benchmark::State &state)
 {
     const DevNull out;
-    int n = kNumbers[state.range(0)];
-    state.SetLabel(std::to_string(n));
+    int n = static_cast<int>(state.range(0));
     for (auto _ : state) {
         benchmark::DoNotOptimize(n);
         zu_putnbr_fd(n, out.fd);
@@ -159,17 +167,20 @@ void putnbr_zu(benchmark::State &state)
 void putnbr_platform(benchmark::State &state)
 {
     const DevNull out;
-    const std::string digits = std::to_string(kNumbers[state.range(0)]);
-    state.SetLabel(digits);
+    const std::string digits = std::to_string(state.range(0));
     for (auto _ : state)
         write_bytes_one_by_one(opaque(digits), out.fd);
 }
 
-// Each pair is registered together so that its two rows run one after the other.
-void register_pairs()
+// Each pair is registered together so that its two rows run one after the
+// other. Returns the operations in the order they were registered.
+std::vector<std::string> register_pairs()
 {
     using Function = void (*)(benchmark::State &);
-    auto pair = [](const char *operation, Function ours, Function platform, auto &&configure) {
+    std::vector<std::string> operations;
+    auto pair = [&operations](const char *operation, Function ours, Function platform,
+                              auto &&configure) {
+        operations.emplace_back(operation);
         configure(benchmark::RegisterBenchmark((std::string(operation) + "/zu").c_str(), ours));
         configure(
             benchmark::RegisterBenchmark((std::string(operation) + "/platform").c_str(), platform));
@@ -181,9 +192,20 @@ void register_pairs()
 
     pair("strlen", strlen_bench<zu_strlen>, strlen_bench<strlen>, sizes);
     pair("strdup", strdup_bench<zu_strdup>, strdup_bench<strdup>, sizes);
+    // A 16-byte cut near the start of ever longer strings, and from their
+    // middle, where the bytes before the cut must be read to prove the start.
     pair("substr", substr_bench<zu_substr>, substr_bench<strndup_at>,
          [](benchmark::internal::Benchmark *b) {
-             b->Args({16, 4})->Args({16, 8})->Args({kLargest, 16})->Args({kLargest, kLargest / 2});
+             b->ArgNames({"size", "start", "len"})->Args({16, 8, 4})->Args({16, 8, 8});
+             for (int64_t size = 256; size <= kLargest; size *= 16)
+                 b->Args({size, 8, 16});
+         });
+    pair("substr_middle", substr_bench<zu_substr>, substr_bench<strnlen_strndup_at>,
+         [](benchmark::internal::Benchmark *b) {
+             b->ArgNames({"size", "start", "len"});
+             for (int64_t size = 256; size <= kLargest; size *= 16)
+                 b->Args({size, size / 2, 16});
+             b->Args({kLargest, kLargest / 2, kLargest / 2});
          });
     pair("calloc", calloc_bench<zu_calloc>, calloc_bench<calloc>,
          [](benchmark::internal::Benchmark *b) {
@@ -191,8 +213,31 @@ void register_pairs()
          });
     pair("lstnew", lstnew_bench<zu_lstnew>, lstnew_bench<node_by_hand>, nothing);
     pair("putstr_fd", putstr_bench<zu_putstr_fd>, putstr_bench<write_bytes_one_by_one>, sizes);
-    pair("putnbr_fd", putnbr_zu, putnbr_platform,
-         [](benchmark::internal::Benchmark *b) { b->DenseRange(0, std::size(kNumbers) - 1); });
+    pair("putnbr_fd", putnbr_zu, putnbr_platform, [](benchmark::internal::Benchmark *b) {
+        for (int n : {0, 42, -123, INT_MAX, INT_MIN})
+            b->Arg(n);
+    });
+    return operations;
+}
+
+// Where a row of ours stands in the table: its operation's place among the
+// registered ones, then its arguments as numbers ("size:256" counts as 256).
+std::pair<size_t, std::vector<int64_t>> table_order(const std::vector<std::string> &operations,
+                                                    const std::string &name)
+{
+    const size_t slash = name.find('/');
+    const std::string operation = name.substr(0, slash);
+    const size_t place = static_cast<size_t>(
+        std::find(operations.begin(), operations.end(), operation) - operations.begin());
+    std::vector<int64_t> arguments;
+    for (size_t at = name.find('/', slash + 1); at != std::string::npos;
+         at = name.find('/', at + 1)) {
+        const size_t colon = name.find(':', at);
+        const size_t next = name.find('/', at + 1);
+        const size_t value = colon != std::string::npos && colon < next ? colon + 1 : at + 1;
+        arguments.push_back(std::stoll(name.substr(value, next - value)));
+    }
+    return {place, arguments};
 }
 
 // Passes everything to the console and keeps one time per row: the median
@@ -200,7 +245,11 @@ void register_pairs()
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
     // Colour only for a terminal.
-    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+    explicit RatioReporter(std::vector<std::string> operations)
+        : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular),
+          operations_(std::move(operations))
+    {
+    }
 
     void ReportRuns(const std::vector<Run> &runs) override
     {
@@ -217,11 +266,23 @@ class RatioReporter : public benchmark::ConsoleReporter {
         }
     }
 
+    // One line per pair, in the order of registration and of the arguments,
+    // however the rows were interleaved: "ratio <row> <zu> <platform> <ratio>".
     void print_ratios() const
     {
-        printf("\n%-28s %14s %14s %8s\n", "ours / platform", "zu (ns)", "platform (ns)", "ratio");
+        std::vector<std::string> ours_rows;
+        for (const auto &[name, time] : times_) {
+            if (name.find("/zu") != std::string::npos)
+                ours_rows.push_back(name);
+        }
+        std::sort(ours_rows.begin(), ours_rows.end(), [this](const auto &a, const auto &b) {
+            return table_order(operations_, a) < table_order(operations_, b);
+        });
+
+        printf("\n%-6s %-52s %14s %14s %8s\n", "", "ours / platform", "zu (ns)", "platform (ns)",
+               "ratio");
         const std::string marker = "/zu";
-        for (const auto &[name, ours] : times_) {
+        for (const std::string &name : ours_rows) {
             size_t at = name.find(marker);
             if (at == std::string::npos)
                 continue;
@@ -230,14 +291,16 @@ class RatioReporter : public benchmark::ConsoleReporter {
             auto platform = times_.find(platform_name);
             if (platform == times_.end())
                 continue;
+            const double ours = times_.at(name);
             std::string row = name;
             row.erase(at, marker.size());
-            printf("%-28s %14.1f %14.1f %8.2f\n", row.c_str(), ours, platform->second,
+            printf("%-6s %-52s %14.1f %14.1f %8.2f\n", "ratio", row.c_str(), ours, platform->second,
                    ours / platform->second);
         }
     }
 
   private:
+    std::vector<std::string> operations_;
     std::map<std::string, double> times_;
 };
 
@@ -250,11 +313,11 @@ int main(int argc, char **argv)
     // rows would measure reused heap instead.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 
-    register_pairs();
+    std::vector<std::string> operations = register_pairs();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RatioReporter reporter;
+    RatioReporter reporter(std::move(operations));
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.print_ratios();
     benchmark::Shutdown();

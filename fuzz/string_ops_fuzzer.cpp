@@ -2,7 +2,8 @@
 //
 // Input: 4 bytes of start, 8 bytes of length (native order), then the text,
 // cut at its first zero byte. The text is placed in a block of exactly its
-// length + 1, so reading one byte past its terminator is caught.
+// length + 1, so reading one byte past its terminator is caught; a cut that
+// lies inside the text is also taken from a copy with no terminator at all.
 #include <libzu/libzu.h>
 
 #include <cstdint>
@@ -51,6 +52,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string_view expected =
         start < text.size() ? text.substr(start, len) : std::string_view();
     check_fresh(zu_substr(s, start, len), expected, s);
+
+    if (start <= text.size() && len <= text.size() - start) {
+        // Exactly the text's bytes: the byte after them lies outside the block.
+        auto *unterminated = static_cast<char *>(malloc(text.size()));
+        check(unterminated != nullptr);
+        memcpy(unterminated, text.data(), text.size());
+        check_fresh(zu_substr(unterminated, start, len), expected, unterminated);
+        free(unterminated);
+    }
 
     free(s);
     return 0;

@@ -4,10 +4,14 @@
  * Usable from C and C++; every symbol has C linkage and exactly the name below.
  *
  * Ownership, for the whole library: every pointer an operation returns is a
- * fresh block from malloc() that the caller owns and releases with free().
+ * fresh block from malloc() (calloc() for zu_calloc) that the caller owns and
+ * releases with free().
  * The library keeps nothing between calls, never frees a pointer it was
  * given, and reports no errors: an allocation that fails gives a null result,
  * and an output error is ignored.
+ *
+ * The only C library functions it calls are malloc, calloc, memcpy, strlen,
+ * strnlen and write, and it reads errno.
  */
 #ifndef LIBZU_LIBZU_H
 #define LIBZU_LIBZU_H
@@ -49,6 +53,10 @@ char *zu_strdup(const char *s);
  *   included, is safe and allocates only what the result needs.
  * - start at or past the terminator gives a fresh empty string, not null.
  * - A null s gives null. Null also if the block can't be allocated.
+ * - No byte at or past s[start + len] is read. Like strndup, it can cut from
+ *   a buffer whose terminator, if it has one, lies beyond the cut. The cost
+ *   grows with start + len, not with the length of s: the bytes before
+ *   start are read too, to prove that start lies inside the string.
  */
 char *zu_substr(const char *s, unsigned int start, size_t len);
 

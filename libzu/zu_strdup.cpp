@@ -8,8 +8,10 @@ char *zu_strdup(const char *s)
     if (s == nullptr)
         return nullptr;
 
-    auto *copy = static_cast<char *>(malloc(zu_strlen(s) + 1));
+    size_t size = zu_strlen(s) + 1;
+    auto *copy = static_cast<char *>(malloc(size));
     if (copy == nullptr)
         return nullptr;
-    return strcpy(copy, s);
+    // The length is known: copy it and the terminator without looking again.
+    return static_cast<char *>(memcpy(copy, s, size));
 }

@@ -1,12 +1,11 @@
 #include "libzu.h"
 
+#include <cstring>
+
 size_t zu_strlen(const char *s)
 {
     if (s == nullptr)
         return 0;
 
-    size_t length = 0;
-    while (s[length] != '\0')
-        length++;
-    return length;
+    return strlen(s);
 }

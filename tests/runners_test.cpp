@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -107,6 +108,30 @@ TEST(Runners, NeedOnlyTheCLibraryAtRunTime)
             needed.push_back(run.out.substr(at, run.out.find(']', at) - at));
         }
         EXPECT_EQ(needed, std::vector<std::string>{"libc.so.6"});
+    }
+}
+
+// calloc_runner's output cannot tell the C library's calloc from zu_calloc,
+// so look at the program: it must import calloc and hold no zu_calloc.
+TEST(Runners, CallocRunnerProbesTheCLibrarysCalloc)
+{
+    zu_test::Run run = run_program("/usr/bin/readelf", Output::pipe,
+                                   {"--syms", "--wide", ZU_RUNTIME_DIR "/calloc_runner"});
+    ASSERT_TRUE(run.exited_with(0)) << run.describe();
+    bool imports_calloc = false;
+    for (const std::string &line : zu_test::split_lines(run.out)) {
+        // Num: Value Size Type Bind Vis Ndx Name
+        std::istringstream fields(line);
+        std::string field[8];
+        for (std::string &f : field)
+            fields >> f;
+        const std::string name = field[7].substr(0, field[7].find('@'));
+        EXPECT_NE(name, "zu_calloc") << line;
+        imports_calloc |= name == "calloc" && field[6] == "UND";
+    }
+    // A sanitizer's runtime brings its own calloc, which calls the C library's.
+    if (!zu_test::sanitized) {
+        EXPECT_TRUE(imports_calloc) << run.out;
     }
 }
 

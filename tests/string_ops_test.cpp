@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -123,6 +127,108 @@ TEST(StringOps, SubstrAgreesWithStringView)
                 alloc_reset();
                 expect_fresh_string(zu_substr(text, start, len), expected, text);
             }
+        }
+    }
+}
+
+// One readable page between two PROT_NONE pages: reading a byte before its
+// first or past its last faults, with or without a sanitizer.
+class GuardedPage {
+  public:
+    GuardedPage()
+    {
+        void *map =
+            mmap(nullptr, 3 * size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (map == MAP_FAILED)
+            return;
+        map_ = static_cast<char *>(map);
+        if (mprotect(map_, size_, PROT_NONE) != 0 || mprotect(end(), size_, PROT_NONE) != 0) {
+            munmap(map_, 3 * size_);
+            map_ = nullptr;
+        }
+    }
+    ~GuardedPage()
+    {
+        if (map_ != nullptr)
+            munmap(map_, 3 * size_);
+    }
+    GuardedPage(const GuardedPage &) = delete;
+    GuardedPage &operator=(const GuardedPage &) = delete;
+
+    bool ok() const
+    {
+        return map_ != nullptr;
+    }
+    char *begin() const
+    {
+        return map_ + size_;
+    }
+    char *end() const
+    {
+        return map_ + 2 * size_;
+    }
+    // text copied in so that its last byte is the last readable one.
+    const char *at_end(std::string_view text) const
+    {
+        return static_cast<char *>(memcpy(end() - text.size(), text.data(), text.size()));
+    }
+    // text copied in from the first readable byte.
+    const char *at_begin(std::string_view text) const
+    {
+        return static_cast<char *>(memcpy(begin(), text.data(), text.size()));
+    }
+
+  private:
+    size_t size_ = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    char *map_ = nullptr;
+};
+
+// Strings of 0 to 300 bytes right against a guard, after their terminator
+// (so their start takes every alignment modulo 64) and before their first
+// byte: nothing outside the string is read, and every result is exact.
+TEST(StringOps, ReadNoByteOutsideTheString)
+{
+    GuardedPage page;
+    ASSERT_TRUE(page.ok());
+    std::string text;
+    for (size_t length = 0; length <= 300; length++) {
+        const std::string terminated = text + '\0';
+        for (const char *s : {page.at_end(terminated), page.at_begin(terminated)}) {
+            SCOPED_TRACE(std::to_string(length) + " bytes at " +
+                         (s == page.begin() ? "the start" : "the end"));
+            EXPECT_EQ(zu_strlen(s), length);
+            alloc_reset();
+            expect_fresh_string(zu_strdup(s), text, s);
+            for (unsigned int start = 0; start <= length + 1; start++) {
+                const size_t left = length > start ? length - start : 0;
+                for (size_t len : {size_t{0}, size_t{1}, size_t{7}, left, left + 1, SIZE_MAX}) {
+                    alloc_reset();
+                    expect_fresh_string(
+                        zu_substr(s, start, len),
+                        std::string_view(text).substr(std::min<size_t>(start, length), len), s);
+                }
+            }
+        }
+        text += static_cast<char>('a' + length % 26);
+    }
+}
+
+// A cut reads nothing at or past s[start + len], so it may come from a buffer
+// that has no terminator at all: here one that ends at a guard page.
+TEST(StringOps, SubstrCutsFromAnUnterminatedBuffer)
+{
+    GuardedPage page;
+    ASSERT_TRUE(page.ok());
+    std::string text;
+    for (size_t i = 0; i < 300; i++)
+        text += static_cast<char>('a' + i % 26);
+    const char *s = page.at_end(text);
+    for (unsigned int start = 0; start <= text.size(); start++) {
+        for (size_t len = 0; start + len <= text.size(); len++) {
+            SCOPED_TRACE(std::to_string(start) + " for " + std::to_string(len));
+            alloc_reset();
+            expect_fresh_string(zu_substr(s, start, len), std::string_view(text).substr(start, len),
+                                s);
         }
     }
 }
