@@ -18,6 +18,44 @@
 
 #include <stddef.h>
 
+/* The version of this header and of the library it comes with. */
+#define LIBZU_VERSION_MAJOR 1
+#define LIBZU_VERSION_MINOR 0
+#define LIBZU_VERSION_PATCH 0
+#define LIBZU_VERSION "1.0.0"
+
+/*
+ * Misuse the compiler can catch, where it knows how; each macro is empty
+ * elsewhere.
+ * - LIBZU_NODISCARD: the result must be used (-Wunused-result); dropping a
+ *   block leaks it.
+ * - LIBZU_MALLOC: the block returned is fresh and holds no pointer to any
+ *   live object, so it aliases nothing.
+ * - LIBZU_FREED_BY_FREE: the block returned is released with free(); GCC 11
+ *   and later diagnose delete or delete[] on it (-Wmismatched-new-delete,
+ *   -Wmismatched-dealloc).
+ */
+#if defined(__has_attribute)
+#if __has_attribute(warn_unused_result)
+#define LIBZU_NODISCARD __attribute__((warn_unused_result))
+#endif
+#if __has_attribute(malloc)
+#define LIBZU_MALLOC __attribute__((malloc))
+#endif
+#endif
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 11
+#define LIBZU_FREED_BY_FREE __attribute__((malloc(__builtin_free, 1)))
+#endif
+#ifndef LIBZU_NODISCARD
+#define LIBZU_NODISCARD
+#endif
+#ifndef LIBZU_MALLOC
+#define LIBZU_MALLOC
+#endif
+#ifndef LIBZU_FREED_BY_FREE
+#define LIBZU_FREED_BY_FREE
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -44,7 +82,7 @@ size_t zu_strlen(const char *s);
  * bytes; free() it. Null if the block can't be allocated. A null s gives
  * null without allocating.
  */
-char *zu_strdup(const char *s);
+LIBZU_NODISCARD LIBZU_MALLOC LIBZU_FREED_BY_FREE char *zu_strdup(const char *s);
 
 /*
  * At most len bytes of s starting at byte start, in a fresh block of exactly
@@ -58,7 +96,8 @@ char *zu_strdup(const char *s);
  *   grows with start + len, not with the length of s: the bytes before
  *   start are read too, to prove that start lies inside the string.
  */
-char *zu_substr(const char *s, unsigned int start, size_t len);
+LIBZU_NODISCARD LIBZU_MALLOC LIBZU_FREED_BY_FREE char *zu_substr(const char *s, unsigned int start,
+                                                                 size_t len);
 
 /* ---- Descriptor output --------------------------------------------------
  *
@@ -95,14 +134,15 @@ void zu_putnbr_fd(int n, int fd);
  * fit in size_t. A zero product gives what malloc(0) gives (on the GNU C
  * library a unique pointer that free() accepts).
  */
-void *zu_calloc(size_t count, size_t size);
+LIBZU_NODISCARD LIBZU_MALLOC LIBZU_FREED_BY_FREE void *zu_calloc(size_t count, size_t size);
 
 /*
  * A fresh node holding content exactly as given (not copied; null allowed)
  * and a null next; free() it, and its content separately if that needs it.
- * Null if the node can't be allocated.
+ * Null if the node can't be allocated. (Not LIBZU_MALLOC: the node holds
+ * the caller's pointer.)
  */
-zu_list_node *zu_lstnew(void *content);
+LIBZU_NODISCARD LIBZU_FREED_BY_FREE zu_list_node *zu_lstnew(void *content);
 
 #ifdef __cplusplus
 }
