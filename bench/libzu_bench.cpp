@@ -217,6 +217,12 @@ std::vector<std::string> register_pairs()
         for (int n : {0, 42, -123, INT_MAX, INT_MIN})
             b->Arg(n);
     });
+    // Calibration: the platform's function on both sides. Any ratio but 1.00
+    // here is the machine's own noise, the floor under every row above.
+    pair("same_strlen", strlen_bench<strlen>, strlen_bench<strlen>,
+         [](benchmark::internal::Benchmark *b) { b->Arg(16)->Arg(4096); });
+    pair("same_write", putstr_bench<write_bytes_one_by_one>, putstr_bench<write_bytes_one_by_one>,
+         [](benchmark::internal::Benchmark *b) { b->Arg(16); });
     return operations;
 }
 
