@@ -133,54 +133,31 @@ TEST(StringOps, SubstrAgreesWithStringView)
 
 // One readable page between two PROT_NONE pages: reading a byte before its
 // first or past its last faults, with or without a sanitizer.
-class GuardedPage {
-  public:
-    GuardedPage()
-    {
-        void *map =
-            mmap(nullptr, 3 * size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (map == MAP_FAILED)
-            return;
-        map_ = static_cast<char *>(map);
-        if (mprotect(map_, size_, PROT_NONE) != 0 || mprotect(end(), size_, PROT_NONE) != 0) {
-            munmap(map_, 3 * size_);
-            map_ = nullptr;
-        }
-    }
-    ~GuardedPage()
-    {
-        if (map_ != nullptr)
-            munmap(map_, 3 * size_);
-    }
+struct GuardedPage {
+    const size_t size = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    void *const map = mmap(nullptr, 3 * size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    char *const begin = static_cast<char *>(map) + size;
+    char *const end = begin + size;
+    const bool ok = map != MAP_FAILED && mprotect(begin, size, PROT_READ | PROT_WRITE) == 0;
+
+    GuardedPage() = default;
     GuardedPage(const GuardedPage &) = delete;
     GuardedPage &operator=(const GuardedPage &) = delete;
-
-    bool ok() const
+    ~GuardedPage()
     {
-        return map_ != nullptr;
-    }
-    char *begin() const
-    {
-        return map_ + size_;
-    }
-    char *end() const
-    {
-        return map_ + 2 * size_;
+        if (map != MAP_FAILED)
+            munmap(map, 3 * size);
     }
     // text copied in so that its last byte is the last readable one.
     const char *at_end(std::string_view text) const
     {
-        return static_cast<char *>(memcpy(end() - text.size(), text.data(), text.size()));
+        return static_cast<char *>(memcpy(end - text.size(), text.data(), text.size()));
     }
     // text copied in from the first readable byte.
     const char *at_begin(std::string_view text) const
     {
-        return static_cast<char *>(memcpy(begin(), text.data(), text.size()));
+        return static_cast<char *>(memcpy(begin, text.data(), text.size()));
     }
-
-  private:
-    size_t size_ = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-    char *map_ = nullptr;
 };
 
 // Strings of 0 to 300 bytes right against a guard, after their terminator
@@ -189,13 +166,13 @@ class GuardedPage {
 TEST(StringOps, ReadNoByteOutsideTheString)
 {
     GuardedPage page;
-    ASSERT_TRUE(page.ok());
+    ASSERT_TRUE(page.ok);
     std::string text;
     for (size_t length = 0; length <= 300; length++) {
         const std::string terminated = text + '\0';
         for (const char *s : {page.at_end(terminated), page.at_begin(terminated)}) {
             SCOPED_TRACE(std::to_string(length) + " bytes at " +
-                         (s == page.begin() ? "the start" : "the end"));
+                         (s == page.begin ? "the start" : "the end"));
             EXPECT_EQ(zu_strlen(s), length);
             alloc_reset();
             expect_fresh_string(zu_strdup(s), text, s);
@@ -218,7 +195,7 @@ TEST(StringOps, ReadNoByteOutsideTheString)
 TEST(StringOps, SubstrCutsFromAnUnterminatedBuffer)
 {
     GuardedPage page;
-    ASSERT_TRUE(page.ok());
+    ASSERT_TRUE(page.ok);
     std::string text;
     for (size_t i = 0; i < 300; i++)
         text += static_cast<char>('a' + i % 26);
