@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -66,11 +67,12 @@ extern "C" ssize_t __wrap_write(int fd, const void *buffer, size_t count)
 
 namespace {
 
-// What a sequence of library calls sends to fd, one recorded byte per call;
-// fails the test if any call is not a single byte on fd.
-std::string bytes_written(int fd, const std::function<void()> &output)
+// What a sequence of library calls hands to write() on fd, one recorded byte
+// per call, with the writes failing as errors script; fails the test if any
+// call is not a single byte on fd.
+std::string bytes_written(int fd, const std::function<void()> &output, std::deque<int> errors = {})
 {
-    Recording recording;
+    Recording recording(std::move(errors));
     output();
     std::string bytes;
     for (const WriteCall &call : recorder.calls) {
@@ -153,12 +155,7 @@ TEST(FdOutput, AnInterruptedWriteIsRepeatedAndNoOtherFailureIs)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        Recording recording(c.errors);
-        c.output();
-        std::string attempts;
-        for (const WriteCall &call : recorder.calls)
-            attempts += call.byte;
-        EXPECT_EQ(attempts, c.attempts);
+        EXPECT_EQ(bytes_written(4, c.output, c.errors), c.attempts);
     }
 }
 
