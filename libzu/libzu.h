@@ -10,8 +10,8 @@
  * given, and reports no errors: an allocation that fails gives a null result,
  * and an output error is ignored.
  *
- * The only C library functions it calls are malloc, calloc, memcpy, strlen,
- * strnlen and write, and it reads errno.
+ * The only C library functions it calls are calloc, malloc, memcpy, poll,
+ * strlen, strnlen and write, and it reads and sets errno.
  */
 #ifndef LIBZU_LIBZU_H
 #define LIBZU_LIBZU_H
@@ -95,6 +95,9 @@ LIBZU_NODISCARD LIBZU_MALLOC LIBZU_FREED_BY_FREE char *zu_strdup(const char *s);
  *   a buffer whose terminator, if it has one, lies beyond the cut. The cost
  *   grows with start + len, not with the length of s: the bytes before
  *   start are read too, to prove that start lies inside the string.
+ * - start is an unsigned int: no cut starts past byte 4294967295 (UINT_MAX).
+ *   A size_t start converts to it and wraps, which -Wconversion warns of.
+ *   Within that range the result is exact whatever len is.
  */
 LIBZU_NODISCARD LIBZU_MALLOC LIBZU_FREED_BY_FREE char *zu_substr(const char *s, unsigned int start,
                                                                  size_t len);
@@ -104,11 +107,23 @@ LIBZU_NODISCARD LIBZU_MALLOC LIBZU_FREED_BY_FREE char *zu_substr(const char *s, 
  * Unbuffered: each byte is one write() of one byte on fd, made during the
  * call, so a string or number of k bytes costs k system calls. Output thus
  * reaches fd ahead of anything still held in a stdio buffer for the same
- * file. A write interrupted by a signal before writing is repeated; any other
+ * file.
+ *
+ * No byte is lost to a signal or to a full non-blocking descriptor. A write
+ * interrupted before it wrote (EINTR) is repeated at once. One that finds a
+ * non-blocking fd full (EAGAIN, EWOULDBLOCK) waits with poll() for room, with
+ * no time limit, and is repeated: on a non-blocking descriptor whose reader
+ * never reads, the call waits, as it does on a blocking one. Any other
  * failure (closed or invalid fd, full disk, broken pipe) is ignored and the
- * next byte is still attempted. Signal dispositions are left alone: writing
- * to a pipe whose reader has gone raises SIGPIPE, which by default ends the
- * process.
+ * next byte is still attempted.
+ *
+ * Signal dispositions are left alone: writing to a pipe whose reader has
+ * gone raises SIGPIPE, which by default ends the process.
+ *
+ * The four writers are async-signal-safe: they call only write() and poll()
+ * and keep no state, so a signal handler may call them. Like write(), they
+ * may change errno: a handler saves and restores errno around them, as
+ * POSIX asks of any handler that calls such functions.
  */
 
 /* Writes the one byte c, the zero byte included. */
@@ -129,10 +144,11 @@ void zu_putnbr_fd(int n, int fd);
 /* ---- Allocation --------------------------------------------------------- */
 
 /*
- * A fresh block of count * size bytes, all zero; free() it. Null if the
- * block can't be allocated, or, without allocating, if count * size does not
- * fit in size_t. A zero product gives what malloc(0) gives (on the GNU C
- * library a unique pointer that free() accepts).
+ * A fresh block of count * size bytes, all zero, from calloc(); free() it.
+ * Null if calloc fails, and null without allocating if count * size does not
+ * fit in size_t; either way errno is ENOMEM. A zero product gives what
+ * calloc(0, size) gives (on the GNU C library a unique pointer that free()
+ * accepts).
  */
 LIBZU_NODISCARD LIBZU_MALLOC LIBZU_FREED_BY_FREE void *zu_calloc(size_t count, size_t size);
 

@@ -1,13 +1,17 @@
 #include "libzu.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 
 void *zu_calloc(size_t count, size_t size)
 {
     // A product that wrapped would give a block smaller than the caller thinks.
-    if (size != 0 && count > SIZE_MAX / size)
+    // Refused as calloc refuses what it cannot allocate.
+    if (size != 0 && count > SIZE_MAX / size) {
+        errno = ENOMEM;
         return nullptr;
+    }
 
     // calloc clears the block, and skips the clearing where it knows the
     // memory is fresh from the kernel and zero already: a large block then

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -68,7 +69,8 @@ TEST(AllocOps, CallocOfNothingIsAFreeableBlock)
 }
 
 // A product beyond size_t is refused before anything is asked of malloc; one
-// that fits but can't be had is asked for and comes back null.
+// that fits but can't be had is asked for and comes back null. Either way
+// errno says ENOMEM, as calloc's own failures do.
 TEST(AllocOps, CallocRefusesWhatCannotBeAllocated)
 {
     const struct {
@@ -81,7 +83,9 @@ TEST(AllocOps, CallocRefusesWhatCannotBeAllocated)
     for (const auto &c : cases) {
         SCOPED_TRACE(std::to_string(c.count) + " x " + std::to_string(c.size));
         alloc_reset();
+        errno = 0;
         EXPECT_EQ(zu_calloc(c.count, c.size), nullptr);
+        EXPECT_EQ(errno, ENOMEM);
         EXPECT_EQ(alloc_stats().calls, c.requests);
     }
 }

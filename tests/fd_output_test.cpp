@@ -1,16 +1,20 @@
 // The descriptor-output contract, seen through a recording write(): one call
-// of count 1 per byte, on the descriptor given, at the moment of the call.
+// of count 1 per byte, on the descriptor given, at the moment of the call; and
+// a poll() for room before a byte is tried again on a full descriptor.
 #include <libzu/libzu.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <deque>
 #include <fcntl.h>
 #include <functional>
+#include <poll.h>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -23,20 +27,22 @@ struct WriteCall {
     char byte; // the first byte handed over
 };
 
-// While recording, write() keeps each call and pretends to succeed, or fails
-// with the next scripted errno (0 lets it succeed); otherwise calls go to the
-// real write().
+// While recording, write() and poll() keep each call and pretend to succeed,
+// or fail with the next scripted errno of their own (0 lets one succeed);
+// otherwise calls go to the real ones.
 struct Recorder {
     bool recording = false;
     std::vector<WriteCall> calls;
     std::deque<int> scripted_errors;
+    std::vector<pollfd> polls;
+    std::deque<int> scripted_poll_errors;
 };
 Recorder recorder;
 
 struct Recording {
-    explicit Recording(std::deque<int> errors = {})
+    explicit Recording(std::deque<int> errors = {}, std::deque<int> poll_errors = {})
     {
-        recorder = Recorder{true, {}, std::move(errors)};
+        recorder = Recorder{true, {}, std::move(errors), {}, std::move(poll_errors)};
     }
     ~Recording()
     {
@@ -48,37 +54,64 @@ struct Recording {
 
 } // namespace
 
+namespace {
+
+// False, with errno set, when the next scripted error is not 0.
+bool scripted_success(std::deque<int> &errors)
+{
+    if (errors.empty())
+        return true;
+    const int error = errors.front();
+    errors.pop_front();
+    errno = error;
+    return error == 0;
+}
+
+} // namespace
+
 extern "C" ssize_t __real_write(int fd, const void *buffer, size_t count);
 extern "C" ssize_t __wrap_write(int fd, const void *buffer, size_t count)
 {
     if (!recorder.recording)
         return __real_write(fd, buffer, count);
     recorder.calls.push_back({fd, count, count > 0 ? *static_cast<const char *>(buffer) : '\0'});
-    if (!recorder.scripted_errors.empty()) {
-        const int error = recorder.scripted_errors.front();
-        recorder.scripted_errors.pop_front();
-        if (error != 0) {
-            errno = error;
-            return -1;
-        }
-    }
-    return static_cast<ssize_t>(count);
+    return scripted_success(recorder.scripted_errors) ? static_cast<ssize_t>(count) : -1;
+}
+
+extern "C" int __real_poll(pollfd *fds, nfds_t count, int timeout);
+extern "C" int __wrap_poll(pollfd *fds, nfds_t count, int timeout)
+{
+    if (!recorder.recording)
+        return __real_poll(fds, count, timeout);
+    EXPECT_EQ(count, 1U);
+    EXPECT_EQ(timeout, -1) << "a wait for room must not time out";
+    recorder.polls.push_back(fds[0]);
+    if (!scripted_success(recorder.scripted_poll_errors))
+        return -1;
+    fds[0].revents = POLLOUT;
+    return 1;
 }
 
 namespace {
 
 // What a sequence of library calls hands to write() on fd, one recorded byte
-// per call, with the writes failing as errors script; fails the test if any
-// call is not a single byte on fd.
-std::string bytes_written(int fd, const std::function<void()> &output, std::deque<int> errors = {})
+// per call, with the writes and polls failing as their errors script; fails
+// the test if any call is not a single byte on fd, or any poll is not a wait
+// for room on fd.
+std::string bytes_written(int fd, const std::function<void()> &output, std::deque<int> errors = {},
+                          std::deque<int> poll_errors = {})
 {
-    Recording recording(std::move(errors));
+    Recording recording(std::move(errors), std::move(poll_errors));
     output();
     std::string bytes;
     for (const WriteCall &call : recorder.calls) {
         EXPECT_EQ(call.fd, fd);
         EXPECT_EQ(call.count, 1U);
         bytes += call.byte;
+    }
+    for (const pollfd &waited : recorder.polls) {
+        EXPECT_EQ(waited.fd, fd);
+        EXPECT_EQ(waited.events, POLLOUT);
     }
     return bytes;
 }
@@ -135,27 +168,36 @@ TEST(FdOutput, PutnbrAgreesWithPrintf)
     EXPECT_EQ(mismatches, 0U);
 }
 
-TEST(FdOutput, AnInterruptedWriteIsRepeatedAndNoOtherFailureIs)
+TEST(FdOutput, AnInterruptedOrBlockedWriteIsRepeatedAndNoOtherFailureIs)
 {
     const struct {
         const char *name;
         std::function<void()> output;
-        std::deque<int> errors; // errno of each write in turn; 0 lets it succeed
-        std::string attempts;   // the byte each write was handed
+        std::deque<int> errors;      // errno of each write in turn; 0 lets it succeed
+        std::string attempts;        // the byte each write was handed
+        size_t polls;                // waits for room before a write was tried again
+        std::deque<int> poll_errors; // errno of each poll in turn
     } cases[] = {
-        {"EINTR", [] { zu_putstr_fd("ab", 4); }, {EINTR}, "aab"},
-        {"EINTR twice", [] { zu_putstr_fd("ab", 4); }, {EINTR, EINTR}, "aaab"},
-        {"EINTR on the line end", [] { zu_putendl_fd("a", 4); }, {0, EINTR}, "a\n\n"},
-        {"EINTR on a digit", [] { zu_putnbr_fd(-7, 4); }, {0, EINTR}, "-77"},
-        {"EBADF", [] { zu_putstr_fd("ab", 4); }, {EBADF}, "ab"},
-        {"ENOSPC", [] { zu_putstr_fd("ab", 4); }, {ENOSPC}, "ab"},
-        {"EPIPE", [] { zu_putstr_fd("ab", 4); }, {EPIPE}, "ab"},
-        {"EAGAIN", [] { zu_putstr_fd("ab", 4); }, {EAGAIN}, "ab"},
-        {"EIO", [] { zu_putstr_fd("ab", 4); }, {EIO}, "ab"},
+        {"EINTR", [] { zu_putstr_fd("ab", 4); }, {EINTR}, "aab", 0, {}},
+        {"EINTR twice", [] { zu_putstr_fd("ab", 4); }, {EINTR, EINTR}, "aaab", 0, {}},
+        {"EINTR on the line end", [] { zu_putendl_fd("a", 4); }, {0, EINTR}, "a\n\n", 0, {}},
+        {"EINTR on a digit", [] { zu_putnbr_fd(-7, 4); }, {0, EINTR}, "-77", 0, {}},
+        {"EAGAIN", [] { zu_putchar_fd('a', 4); }, {EAGAIN}, "aa", 1, {}},
+        {"EAGAIN x3", [] { zu_putstr_fd("ab", 4); }, {EAGAIN, EAGAIN, EAGAIN}, "aaaab", 3, {}},
+        {"EAGAIN on the line end", [] { zu_putendl_fd("a", 4); }, {0, EAGAIN}, "a\n\n", 1, {}},
+        {"EAGAIN on a digit", [] { zu_putnbr_fd(-7, 4); }, {0, EAGAIN, EAGAIN}, "-777", 2, {}},
+        {"EAGAIN, then EINTR", [] { zu_putstr_fd("ab", 4); }, {EAGAIN, EINTR}, "aaab", 1, {}},
+        {"EAGAIN, poll interrupted", [] { zu_putstr_fd("ab", 4); }, {EAGAIN}, "aab", 2, {EINTR}},
+        {"EAGAIN, poll fails", [] { zu_putstr_fd("ab", 4); }, {EAGAIN}, "ab", 1, {ENOMEM}},
+        {"EBADF", [] { zu_putstr_fd("ab", 4); }, {EBADF}, "ab", 0, {}},
+        {"ENOSPC", [] { zu_putstr_fd("ab", 4); }, {ENOSPC}, "ab", 0, {}},
+        {"EPIPE", [] { zu_putstr_fd("ab", 4); }, {EPIPE}, "ab", 0, {}},
+        {"EIO", [] { zu_putstr_fd("ab", 4); }, {EIO}, "ab", 0, {}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(bytes_written(4, c.output, c.errors), c.attempts);
+        EXPECT_EQ(bytes_written(4, c.output, c.errors, c.poll_errors), c.attempts);
+        EXPECT_EQ(recorder.polls.size(), c.polls);
     }
 }
 
@@ -178,6 +220,46 @@ TEST(FdOutput, RealDescriptors)
     close(closed);
     zu_putendl_fd("into nothing", closed);
     zu_putnbr_fd(-1, closed);
+}
+
+// A non-blocking pipe that is full, drained by a reader slower than the
+// writer: every byte arrives, once and in order.
+TEST(FdOutput, NothingIsLostOnAFullNonBlockingPipe)
+{
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    ASSERT_GT(fcntl(ends[1], F_SETPIPE_SZ, 4096), 0);
+    ASSERT_EQ(fcntl(ends[1], F_SETFL, O_NONBLOCK), 0);
+    std::string expected;
+    while (write(ends[1], "f", 1) == 1)
+        expected += 'f';
+    ASSERT_EQ(errno, EAGAIN) << "the pipe was filled";
+
+    std::string arrived;
+    std::thread reader([&arrived, from = ends[0]] {
+        char chunk[512];
+        for (ssize_t n; (n = read(from, chunk, sizeof chunk)) > 0; usleep(1000))
+            arrived.append(chunk, static_cast<size_t>(n));
+    });
+    std::string text(65536, '\0');
+    for (size_t i = 0; i < text.size(); i++)
+        text[i] = static_cast<char>('a' + i % 26);
+    zu_putstr_fd(text.c_str(), ends[1]);
+    expected += text;
+    for (long long n = INT_MIN; n <= INT_MAX; n += 12345679) {
+        zu_putnbr_fd(static_cast<int>(n), ends[1]);
+        zu_putchar_fd(' ', ends[1]);
+        expected += printf_d(static_cast<int>(n)) + ' ';
+    }
+    close(ends[1]);
+    reader.join();
+    close(ends[0]);
+
+    EXPECT_EQ(arrived.size(), expected.size());
+    const auto wrong =
+        std::mismatch(arrived.begin(), arrived.end(), expected.begin(), expected.end());
+    EXPECT_EQ(wrong.first, arrived.end())
+        << "first wrong byte at " << wrong.first - arrived.begin();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "run_program.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -31,21 +32,39 @@ int temporary_file()
     return fd;
 }
 
-// Reads fd to its end. A pseudo-terminal's master reports EIO once the slave
-// side is closed everywhere: that is its end of file.
-std::string drain(int fd)
+// Reads fd to its end, at most chunk bytes at a time and pausing after each
+// read for as long as asked. A pseudo-terminal's master reports EIO once the
+// slave side is closed everywhere: that is its end of file.
+std::string drain(int fd, size_t chunk = 4096, useconds_t pause = 0)
 {
     std::string bytes;
-    char chunk[4096];
+    char buffer[4096];
     for (;;) {
-        ssize_t n = read(fd, chunk, sizeof chunk);
-        if (n > 0)
-            bytes.append(chunk, static_cast<size_t>(n));
-        else if (n == 0 || errno == EIO)
+        ssize_t n = read(fd, buffer, std::min(chunk, sizeof buffer));
+        if (n > 0) {
+            bytes.append(buffer, static_cast<size_t>(n));
+            usleep(pause);
+        } else if (n == 0 || errno == EIO) {
             return bytes;
-        else if (errno != EINTR)
+        } else if (errno != EINTR) {
             fail("read");
+        }
     }
+}
+
+// Makes the write end of a pipe non-blocking, one page large and full;
+// returns the bytes it took to fill it.
+size_t fill_nonblocking(int write_end)
+{
+    if (fcntl(write_end, F_SETPIPE_SZ, 4096) < 0 ||
+        fcntl(write_end, F_SETFL, fcntl(write_end, F_GETFL) | O_NONBLOCK) < 0)
+        fail("fcntl");
+    size_t filled = 0;
+    while (write(write_end, "f", 1) == 1)
+        filled++;
+    if (errno != EAGAIN)
+        fail("filling the pipe");
+    return filled;
 }
 
 std::string rewind_and_drain(int fd)
@@ -72,6 +91,8 @@ const char *to_string(Output output)
         return "/dev/full";
     case Output::broken_pipe:
         return "broken pipe";
+    case Output::full_nonblocking_pipe:
+        return "full non-blocking pipe";
     }
     return "?";
 }
@@ -105,12 +126,14 @@ Run run_program(const std::string &path, Output output, const std::vector<std::s
     // parent_out is where the parent reads it back (-1: nowhere).
     int child_out = -1;
     int parent_out = -1;
+    size_t filled = 0; // bytes already in the pipe when the program starts
     switch (output) {
     case Output::file:
         child_out = parent_out = temporary_file();
         break;
     case Output::pipe:
-    case Output::broken_pipe: {
+    case Output::broken_pipe:
+    case Output::full_nonblocking_pipe: {
         int ends[2];
         if (pipe2(ends, O_CLOEXEC) < 0)
             fail("pipe2");
@@ -120,6 +143,8 @@ Run run_program(const std::string &path, Output output, const std::vector<std::s
             close(parent_out);
             parent_out = -1;
         }
+        if (output == Output::full_nonblocking_pipe)
+            filled = fill_nonblocking(child_out);
         break;
     }
     case Output::terminal: {
@@ -175,6 +200,8 @@ Run run_program(const std::string &path, Output output, const std::vector<std::s
     Run run;
     if (output == Output::pipe || output == Output::terminal)
         run.out = drain(parent_out);
+    if (output == Output::full_nonblocking_pipe)
+        run.out = drain(parent_out, 16, 1000).substr(filled);
     while (waitpid(pid, &run.status, 0) < 0)
         if (errno != EINTR)
             fail("waitpid");

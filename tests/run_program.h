@@ -15,6 +15,9 @@ enum class Output {
     closed,      // descriptor 1 closed
     full,        // /dev/full: every write fails with ENOSPC
     broken_pipe, // a pipe whose reader has already gone
+    // a non-blocking pipe of one page, full when the program starts and read
+    // 16 bytes per millisecond; out holds what came after the filling
+    full_nonblocking_pipe,
 };
 
 const char *to_string(Output output);
