@@ -17,12 +17,19 @@ bool would_block(int error)
     return error == EAGAIN;
 }
 
-// Waits until fd can be written, however long that takes. False if poll
-// itself fails; whatever it reports, the next write() is what decides.
-bool wait_until_writable(int fd)
+// Whether the write() on fd that just failed should be made again. EINTR and
+// EAGAIN both mean that nothing was written yet; after EAGAIN, wait with no
+// time limit until fd has room. Whatever poll reports, the next write is
+// what decides. Every other failure is given up, as is a poll that fails.
+// Kept out of line, so that a write that succeeds costs nothing more.
+[[gnu::cold, gnu::noinline]] bool worth_retrying(int fd)
 {
-    pollfd writable = {fd, POLLOUT, 0};
-    while (poll(&writable, 1, -1) < 0) {
+    if (errno == EINTR)
+        return true;
+    if (!would_block(errno))
+        return false;
+    pollfd room = {fd, POLLOUT, 0};
+    while (poll(&room, 1, -1) < 0) {
         if (errno != EINTR)
             return false;
     }
@@ -33,13 +40,5 @@ bool wait_until_writable(int fd)
 
 void zu_putchar_fd(char c, int fd)
 {
-    // EINTR and EAGAIN both mean nothing was written yet: try again rather
-    // than lose the byte, after waiting for room in the second case. Every
-    // other failure is ignored.
-    while (write(fd, &c, 1) < 0) {
-        if (errno == EINTR)
-            continue;
-        if (!would_block(errno) || !wait_until_writable(fd))
-            return;
-    }
+    while (write(fd, &c, 1) < 0 && worth_retrying(fd)) {}
 }
