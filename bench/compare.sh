@@ -3,7 +3,8 @@
 # ROUNDS times (3 unless set), alternating the two builds, and prints a
 # Markdown table: for each row, the median over the rounds of the time of
 # ours and of the ratio ours / platform, and the ratio's range. Arguments are
-# passed on to the benchmark program (a --benchmark_filter, say).
+# passed on to the benchmark program (a --benchmark_filter, say). With PLOT set
+# to a file name, bench/plot.sh also draws the chart of the same runs there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${ROUNDS:-3}
@@ -19,7 +20,8 @@ for round in $(seq "$rounds"); do
         echo "round $round of $rounds: $preset" >&2
         "build/$preset/bench/zu_bench" --benchmark_repetitions=10 \
             --benchmark_enable_random_interleaving=true --benchmark_min_time=0.1 \
-            --benchmark_report_aggregates_only=true "$@" 2> /dev/null |
+            --benchmark_report_aggregates_only=true \
+            --benchmark_out="$results/$preset.$round.json" --benchmark_out_format=json "$@" 2> /dev/null |
             grep '^ratio' > "$results/$preset.$round"
     done
 done
@@ -67,3 +69,10 @@ awk -v rounds="$rounds" '
         print ""
         print "Medians over " rounds " rounds; ranges over the same rounds."
     }' $(for round in $(seq "$rounds"); do echo "$results/default.$round" "$results/clang.$round"; done)
+
+if [[ -n ${PLOT:-} ]]; then
+    bench/plot.sh "$PLOT" $(for round in $(seq "$rounds"); do
+        echo "g++=$results/default.$round.json" "clang=$results/clang.$round.json"
+    done)
+    echo "Chart: $PLOT" >&2
+fi

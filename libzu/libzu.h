@@ -25,15 +25,17 @@
 #define LIBZU_VERSION "1.0.0"
 
 /*
- * Misuse the compiler can catch, where it knows how; each macro is empty
- * elsewhere.
- * - LIBZU_NODISCARD: the result must be used (-Wunused-result); dropping a
- *   block leaks it.
- * - LIBZU_MALLOC: the block returned is fresh and holds no pointer to any
- *   live object, so it aliases nothing.
- * - LIBZU_FREED_BY_FREE: the block returned is released with free(); GCC 11
- *   and later diagnose delete or delete[] on it (-Wmismatched-new-delete,
- *   -Wmismatched-dealloc).
+ * Attributes on the allocating operations, for the compiler to check their
+ * use where it knows how; each macro is empty elsewhere.
+ * - LIBZU_NODISCARD (GCC, clang): the result must be used; dropping a block
+ *   leaks it. Diagnosed by default (-Wunused-result).
+ * - LIBZU_MALLOC (GCC, clang): the block returned is fresh and holds no
+ *   pointer to any live object, so it aliases nothing. A promise to the
+ *   optimiser; it checks nothing by itself.
+ * - LIBZU_FREED_BY_FREE (GCC 11 and later): the block returned is released
+ *   with free(). delete or delete[] on it is diagnosed with -Wall
+ *   (-Wmismatched-new-delete), another deallocator by default
+ *   (-Wmismatched-dealloc).
  */
 #if defined(__has_attribute)
 #if __has_attribute(warn_unused_result)
