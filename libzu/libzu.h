@@ -11,7 +11,9 @@
  * and an output error is ignored.
  *
  * The only C library functions it calls are calloc, malloc, memcpy, poll,
- * strlen, strnlen and write, and it reads and sets errno.
+ * strlen, strnlen and write, and it reads and sets errno. On 32-bit ARM it
+ * also calls the compiler's integer division helper (__aeabi_idivmod, from
+ * libgcc).
  */
 #ifndef LIBZU_LIBZU_H
 #define LIBZU_LIBZU_H

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -73,11 +74,13 @@ TEST(AllocOps, CallocOfNothingIsAFreeableBlock)
 // errno says ENOMEM, as calloc's own failures do.
 TEST(AllocOps, CallocRefusesWhatCannotBeAllocated)
 {
+    // Squared, it wraps to exactly 0 whatever the width of size_t.
+    constexpr size_t root = size_t{1} << (sizeof(size_t) * CHAR_BIT / 2);
     const struct {
         size_t count, size;
         size_t requests;
     } cases[] = {
-        {SIZE_MAX, 2, 0},         {2, SIZE_MAX, 0}, {size_t{1} << 32, size_t{1} << 32, 0},
+        {SIZE_MAX, 2, 0},         {2, SIZE_MAX, 0}, {root, root, 0},
         {SIZE_MAX / 2 + 1, 2, 0}, {SIZE_MAX, 1, 1}, {SIZE_MAX / 2, 2, 1},
     };
     for (const auto &c : cases) {

@@ -119,7 +119,10 @@ std::string Run::describe() const
     return how + "; stderr: \"" + err + "\"";
 }
 
-Run run_program(const std::string &path, Output output, const std::vector<std::string> &args,
+namespace {
+
+// command[0] is the program and argv[0].
+Run run_command(const std::vector<std::string> &command, Output output,
                 const std::vector<std::string> &env)
 {
     // child_out is what the child gets as descriptor 1 (-1: none);
@@ -173,8 +176,7 @@ Run run_program(const std::string &path, Output output, const std::vector<std::s
     int err_file = temporary_file();
 
     std::vector<char *> argv;
-    argv.push_back(const_cast<char *>(path.c_str()));
-    for (const std::string &arg : args)
+    for (const std::string &arg : command)
         argv.push_back(const_cast<char *>(arg.c_str()));
     argv.push_back(nullptr);
 
@@ -191,7 +193,7 @@ Run run_program(const std::string &path, Output output, const std::vector<std::s
         signal(SIGPIPE, SIG_DFL);
         for (const std::string &entry : env)
             putenv(const_cast<char *>(entry.c_str()));
-        execv(path.c_str(), argv.data());
+        execv(argv[0], argv.data());
         _exit(127);
     }
 
@@ -212,6 +214,47 @@ Run run_program(const std::string &path, Output output, const std::vector<std::s
     run.err = rewind_and_drain(err_file);
     close(err_file);
     return run;
+}
+
+// The emulator's command line, its words separated by '|'; empty for none.
+const std::string emulator = ZU_EMULATOR;
+
+} // namespace
+
+std::vector<std::string> target_command(const std::string &path)
+{
+    std::vector<std::string> command;
+    for (size_t start = 0, end = 0; end != std::string::npos && !emulator.empty();
+         start = end + 1) {
+        end = emulator.find('|', start);
+        command.push_back(emulator.substr(start, end - start));
+    }
+    command.push_back(path);
+    return command;
+}
+
+Run run_program(const std::string &path, Output output, const std::vector<std::string> &args,
+                const std::vector<std::string> &env)
+{
+    std::vector<std::string> command = target_command(path);
+    std::vector<std::string> program_env;
+    for (const std::string &entry : env) {
+        // qemu's -E sets a variable for the program alone.
+        if (!emulator.empty() && entry.rfind("LD_PRELOAD=", 0) == 0)
+            command.insert(command.end() - 1, {"-E", entry});
+        else
+            program_env.push_back(entry);
+    }
+    command.insert(command.end(), args.begin(), args.end());
+    return run_command(command, output, program_env);
+}
+
+Run run_host_program(const std::string &path, Output output, const std::vector<std::string> &args,
+                     const std::vector<std::string> &env)
+{
+    std::vector<std::string> command = {path};
+    command.insert(command.end(), args.begin(), args.end());
+    return run_command(command, output, env);
 }
 
 std::vector<std::string> split_lines(const std::string &text)

@@ -31,10 +31,21 @@ struct Run {
     std::string describe() const; // how it ended, for failure messages
 };
 
-// Runs path with args (argv[0] is path) and the current environment plus env
-// ("NAME=value" entries). SIGPIPE is reset to its default in the child.
+// The command that starts a program built for the target: the program
+// itself, or the emulator that runs it when the tests run under one.
+std::vector<std::string> target_command(const std::string &path);
+
+// Runs a program built for the target, as target_command starts it, with args
+// and the current environment plus env ("NAME=value" entries). Under an
+// emulator, LD_PRELOAD goes to the program, not to the emulator's own loader.
+// SIGPIPE is reset to its default in the child.
 Run run_program(const std::string &path, Output output, const std::vector<std::string> &args = {},
                 const std::vector<std::string> &env = {});
+
+// Likewise a program of the machine the tests run on (readelf, strace).
+Run run_host_program(const std::string &path, Output output,
+                     const std::vector<std::string> &args = {},
+                     const std::vector<std::string> &env = {});
 
 std::string read_file(const std::string &path);
 
