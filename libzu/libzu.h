@@ -2,6 +2,8 @@
  * libzu: string, descriptor-output, zeroed-allocation and list-node operations.
  *
  * Usable from C and C++; every symbol has C linkage and exactly the name below.
+ * Built as libzu.a, and where asked for as libzu.so.1, which exports the nine
+ * operations alone, each at the symbol version LIBZU_1.0.
  *
  * Ownership, for the whole library: every pointer an operation returns is a
  * fresh block from malloc() (calloc() for zu_calloc) that the caller owns and

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The string operations from libzu.so against the same from libzu.a: builds
+# the shared preset and runs its zu_bench (linked with the archive) and
+# zu_bench_shared (linked with libzu.so) in turn, ROUNDS times (3 unless
+# set), and prints a Markdown table: per row, the median time of ours from
+# each and the median of their ratio, shared / static. Arguments are passed
+# on to the benchmark programs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rounds=${ROUNDS:-3}
+export LC_ALL=C # the order sort gives is the order join needs
+results=$(mktemp -d)
+trap 'rm -rf "$results"' EXIT
+
+cmake --preset shared > /dev/null
+cmake --build build/shared --target zu_bench zu_bench_shared > /dev/null
+for round in $(seq "$rounds"); do
+    for program in zu_bench zu_bench_shared; do
+        echo "round $round of $rounds: $program" >&2
+        "build/shared/bench/$program" --benchmark_repetitions=10 \
+            --benchmark_enable_random_interleaving=true --benchmark_min_time=0.1 \
+            --benchmark_report_aggregates_only=true \
+            --benchmark_filter='^(strlen|strdup|substr|substr_middle)/' "$@" 2> /dev/null |
+            grep '^ratio' > "$results/$program.$round"
+    done
+done
+
+# Lines read: "ratio <row> <ours ns> <platform ns> <ratio>".
+for round in $(seq "$rounds"); do
+    join <(sort "$results/zu_bench.$round" | awk '{ print $2, $3 }') \
+         <(sort "$results/zu_bench_shared.$round" | awk '{ print $2, $3 }')
+done | awk -v rounds="$rounds" '
+    function median(list, n,    values, i, j, t) {
+        n = split(list, values, " ")
+        for (i = 2; i <= n; i++)
+            for (j = i; j > 1 && values[j - 1] + 0 > values[j] + 0; j--) {
+                t = values[j]; values[j] = values[j - 1]; values[j - 1] = t
+            }
+        return n % 2 ? values[(n + 1) / 2] : (values[n / 2] + values[n / 2 + 1]) / 2
+    }
+    {
+        if (!($1 in seen)) { seen[$1] = 1; order[++rows] = $1 }
+        static_ns[$1] = static_ns[$1] " " $2
+        shared_ns[$1] = shared_ns[$1] " " $3
+        ratio[$1] = ratio[$1] " " $3 / $2
+    }
+    END {
+        print "| row | static (ns) | shared (ns) | shared / static |"
+        print "|---|---:|---:|---:|"
+        for (r = 1; r <= rows; r++)
+            printf "| `%s` | %.1f | %.1f | %.2f |\n", order[r], median(static_ns[order[r]]),
+                   median(shared_ns[order[r]]), median(ratio[order[r]])
+        print ""
+        print "Medians over " rounds " rounds."
+    }'
