@@ -27,25 +27,7 @@ for round in $(seq "$rounds"); do
 done
 
 # Lines read: "ratio <row> <ours ns> <platform ns> <ratio>".
-awk -v rounds="$rounds" '
-    function median(list, n,    values, i, j, t) {
-        n = split(list, values, " ")
-        for (i = 2; i <= n; i++)
-            for (j = i; j > 1 && values[j - 1] + 0 > values[j] + 0; j--) {
-                t = values[j]; values[j] = values[j - 1]; values[j - 1] = t
-            }
-        return n % 2 ? values[(n + 1) / 2] : (values[n / 2] + values[n / 2 + 1]) / 2
-    }
-    function low(list,    values, n, i, m) {
-        n = split(list, values, " "); m = values[1]
-        for (i = 2; i <= n; i++) if (values[i] + 0 < m + 0) m = values[i]
-        return m
-    }
-    function high(list,    values, n, i, m) {
-        n = split(list, values, " "); m = values[1]
-        for (i = 2; i <= n; i++) if (values[i] + 0 > m + 0) m = values[i]
-        return m
-    }
+table='
     FNR == 1 { compiler = FILENAME ~ /\/default\.[0-9]+$/ ? "gcc" : "clang" }
     {
         if (!($2 in seen)) { seen[$2] = 1; order[++rows] = $2 }
@@ -68,7 +50,9 @@ awk -v rounds="$rounds" '
         }
         print ""
         print "Medians over " rounds " rounds; ranges over the same rounds."
-    }' $(for round in $(seq "$rounds"); do echo "$results/default.$round" "$results/clang.$round"; done)
+    }'
+awk -v rounds="$rounds" -f bench/stats.awk -f <(printf '%s\n' "$table") \
+    $(for round in $(seq "$rounds"); do echo "$results/default.$round" "$results/clang.$round"; done)
 
 if [[ -n ${PLOT:-} ]]; then
     bench/plot.sh "$PLOT" $(for round in $(seq "$rounds"); do

@@ -25,19 +25,9 @@ for round in $(seq "$rounds"); do
     done
 done
 
-# Lines read: "ratio <row> <ours ns> <platform ns> <ratio>".
-for round in $(seq "$rounds"); do
-    join <(sort "$results/zu_bench.$round" | awk '{ print $2, $3 }') \
-         <(sort "$results/zu_bench_shared.$round" | awk '{ print $2, $3 }')
-done | awk -v rounds="$rounds" '
-    function median(list, n,    values, i, j, t) {
-        n = split(list, values, " ")
-        for (i = 2; i <= n; i++)
-            for (j = i; j > 1 && values[j - 1] + 0 > values[j] + 0; j--) {
-                t = values[j]; values[j] = values[j - 1]; values[j - 1] = t
-            }
-        return n % 2 ? values[(n + 1) / 2] : (values[n / 2] + values[n / 2 + 1]) / 2
-    }
+# Lines read: "ratio <row> <ours ns> <platform ns> <ratio>", joined by row:
+# "<row> <static ns> <shared ns>".
+table='
     {
         if (!($1 in seen)) { seen[$1] = 1; order[++rows] = $1 }
         static_ns[$1] = static_ns[$1] " " $2
@@ -53,3 +43,7 @@ done | awk -v rounds="$rounds" '
         print ""
         print "Medians over " rounds " rounds."
     }'
+for round in $(seq "$rounds"); do
+    join <(sort "$results/zu_bench.$round" | awk '{ print $2, $3 }') \
+         <(sort "$results/zu_bench_shared.$round" | awk '{ print $2, $3 }')
+done | awk -v rounds="$rounds" -f bench/stats.awk -f <(printf '%s\n' "$table")
