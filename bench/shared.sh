@@ -3,8 +3,10 @@
 # the shared preset and runs its zu_bench (linked with the archive) and
 # zu_bench_shared (linked with libzu.so) in turn, ROUNDS times (3 unless
 # set), and prints a Markdown table: per row, the median time of ours from
-# each and the median of their ratio, shared / static. Arguments are passed
-# on to the benchmark programs.
+# each and the median of their ratio, shared / static. That ratio is taken
+# between the two programs' ratios ours / platform, so that the machine's
+# drift from one run to the next cancels. Arguments are passed on to the
+# benchmark programs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${ROUNDS:-3}
@@ -26,13 +28,13 @@ for round in $(seq "$rounds"); do
 done
 
 # Lines read: "ratio <row> <ours ns> <platform ns> <ratio>", joined by row:
-# "<row> <static ns> <shared ns>".
+# "<row> <static ns> <static ratio> <shared ns> <shared ratio>".
 table='
     {
         if (!($1 in seen)) { seen[$1] = 1; order[++rows] = $1 }
         static_ns[$1] = static_ns[$1] " " $2
-        shared_ns[$1] = shared_ns[$1] " " $3
-        ratio[$1] = ratio[$1] " " $3 / $2
+        shared_ns[$1] = shared_ns[$1] " " $4
+        ratio[$1] = ratio[$1] " " $5 / $3
     }
     END {
         print "| row | static (ns) | shared (ns) | shared / static |"
@@ -44,6 +46,6 @@ table='
         print "Medians over " rounds " rounds."
     }'
 for round in $(seq "$rounds"); do
-    join <(sort "$results/zu_bench.$round" | awk '{ print $2, $3 }') \
-         <(sort "$results/zu_bench_shared.$round" | awk '{ print $2, $3 }')
+    join <(sort "$results/zu_bench.$round" | awk '{ print $2, $3, $5 }') \
+         <(sort "$results/zu_bench_shared.$round" | awk '{ print $2, $3, $5 }')
 done | awk -v rounds="$rounds" -f bench/stats.awk -f <(printf '%s\n' "$table")
