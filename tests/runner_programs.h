@@ -59,6 +59,14 @@ inline std::string expected_output(const RunnerProgram &program, Output output =
                      (own_terminal_order ? ".terminal.txt" : ".txt"));
 }
 
+// For a program with a heading: the bytes the library writes straight to
+// descriptor 1, which is its output in a file without the heading at the end.
+inline std::string direct_output(const RunnerProgram &program)
+{
+    const std::string output = expected_output(program);
+    return output.substr(0, output.size() - std::string(program.heading).size() - 1);
+}
+
 } // namespace zu_test
 
 #endif
