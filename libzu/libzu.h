@@ -12,8 +12,8 @@
  * given, and reports no errors: an allocation that fails gives a null result,
  * and an output error is ignored.
  *
- * The only C library functions it calls are calloc, malloc, memcpy, poll,
- * strlen, strnlen and write, and it reads and sets errno. On 32-bit ARM it
+ * The only C library functions it calls are calloc, fcntl, malloc, memcpy,
+ * poll, strlen, strnlen and write, and it reads and sets errno. On 32-bit ARM it
  * also calls the compiler's integer division helper (__aeabi_idivmod, from
  * libgcc).
  */
@@ -115,20 +115,29 @@ LIBZU_NODISCARD LIBZU_MALLOC LIBZU_FREED_BY_FREE char *zu_substr(const char *s, 
  * reaches fd ahead of anything still held in a stdio buffer for the same
  * file.
  *
- * No byte is lost to a signal or to a full non-blocking descriptor. A write
- * interrupted before it wrote (EINTR) is repeated at once. One that finds a
- * non-blocking fd full (EAGAIN, EWOULDBLOCK) waits with poll() for room, with
- * no time limit, and is repeated: on a non-blocking descriptor whose reader
- * never reads, the call waits, as it does on a blocking one. Any other
- * failure (closed or invalid fd, full disk, broken pipe) is ignored and the
- * next byte is still attempted.
+ * On a non-blocking descriptor the writers behave as write() on a blocking
+ * one: they finish where it finishes, give a byte up where it fails, and
+ * sleep where it sleeps, never spinning. No byte is lost to a signal or to a
+ * full non-blocking descriptor:
+ * - A write interrupted before it wrote (EINTR) is repeated at once.
+ * - One that finds a non-blocking fd full (EAGAIN, EWOULDBLOCK) waits with
+ *   poll() for room, for one second at most, and is repeated: whatever
+ *   poll() reports, the next write decides. A change that poll() does not
+ *   report (a peer that shut its reading down, another file dup2()'d onto
+ *   fd) is thus seen within a second. A poll() that answers at once without
+ *   room (POLLHUP, POLLERR) is followed by a pause that doubles, up to one
+ *   second.
+ * - EAGAIN on a blocking fd is its send timeout (SO_SNDTIMEO) running out:
+ *   the byte is given up, as is every other failure (closed or invalid fd,
+ *   full disk, broken pipe or connection), and the next byte is attempted.
+ *   Each byte is one write, so each byte has the whole timeout.
  *
- * Signal dispositions are left alone: writing to a pipe whose reader has
- * gone raises SIGPIPE, which by default ends the process.
+ * Signal dispositions are left alone: writing to a pipe or socket whose
+ * reader has gone raises SIGPIPE, which by default ends the process.
  *
- * The four writers are async-signal-safe: they call only write() and poll()
- * and keep no state, so a signal handler may call them. Like write(), they
- * may change errno: a handler saves and restores errno around them, as
+ * The four writers are async-signal-safe: they call only write(), poll() and
+ * fcntl() and keep no state, so a signal handler may call them. Like write(),
+ * they may change errno: a handler saves and restores errno around them, as
  * POSIX asks of any handler that calls such functions.
  */
 

@@ -1,10 +1,17 @@
 #include "libzu.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
 namespace {
+
+// The longest a byte waits for room in one go, and the longest pause between
+// two attempts, in milliseconds. A wait that nothing ends (a peer that shut
+// its reading down, a dup2() onto fd) lasts no longer than this before the
+// next write tells how things stand.
+constexpr int longest_wait_ms = 1000;
 
 // A descriptor in non-blocking mode that cannot take the byte yet. POSIX lets
 // EWOULDBLOCK differ from EAGAIN; on Linux they are one value.
@@ -17,28 +24,53 @@ bool would_block(int error)
     return error == EAGAIN;
 }
 
-// Whether the write() on fd that just failed should be made again. EINTR and
-// EAGAIN both mean that nothing was written yet; after EAGAIN, wait with no
-// time limit until fd has room. Whatever poll reports, the next write is
-// what decides. Every other failure is given up, as is a poll that fails.
-// Kept out of line, so that a write that succeeds costs nothing more.
-[[gnu::cold, gnu::noinline]] bool worth_retrying(int fd)
+// EAGAIN from a descriptor in blocking mode is its send timeout
+// (SO_SNDTIMEO) running out: the caller's own limit, not a full buffer.
+bool non_blocking(int fd)
 {
-    if (errno == EINTR)
-        return true;
-    if (!would_block(errno))
-        return false;
+    int flags = fcntl(fd, F_GETFL);
+    return flags >= 0 && (flags & O_NONBLOCK) != 0;
+}
+
+// Waits until fd may have room, for longest_wait_ms at most. A wait that
+// ends without room (POLLHUP, POLLERR, POLLNVAL: poll() answers at once while
+// write() still cannot go on) is followed by a pause, doubled each time up to
+// longest_wait_ms, so that a descriptor that stays unwritable costs no CPU.
+// Whatever poll() reports, the next write decides. False if poll() fails.
+bool wait_for_room(int fd, int &pause_ms)
+{
     pollfd room = {fd, POLLOUT, 0};
-    while (poll(&room, 1, -1) < 0) {
+    int ready = 0;
+    while ((ready = poll(&room, 1, longest_wait_ms)) < 0) {
         if (errno != EINTR)
             return false;
     }
+    if (ready > 0 && (room.revents & POLLOUT) == 0) {
+        poll(nullptr, 0, pause_ms); // a sleep that is still async-signal-safe
+        pause_ms = pause_ms < longest_wait_ms / 2 ? 2 * pause_ms : longest_wait_ms;
+    }
     return true;
+}
+
+// Writes c again after a write() that failed: at once after EINTR, and after
+// EAGAIN on a non-blocking descriptor once it may have room. Every other
+// failure gives the byte up, as does EAGAIN on a blocking descriptor. Kept
+// out of line, so that a write that succeeds costs nothing more.
+[[gnu::cold, gnu::noinline]] void write_again(char c, int fd)
+{
+    int pause_ms = 1;
+    do {
+        if (errno == EINTR)
+            continue;
+        if (!would_block(errno) || !non_blocking(fd) || !wait_for_room(fd, pause_ms))
+            return;
+    } while (write(fd, &c, 1) < 0);
 }
 
 } // namespace
 
 void zu_putchar_fd(char c, int fd)
 {
-    while (write(fd, &c, 1) < 0 && worth_retrying(fd)) {}
+    if (write(fd, &c, 1) < 0)
+        write_again(c, fd);
 }

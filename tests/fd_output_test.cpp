@@ -1,6 +1,7 @@
 // The descriptor-output contract, seen through a recording write(): one call
 // of count 1 per byte, on the descriptor given, at the moment of the call; and
-// a poll() for room before a byte is tried again on a full descriptor.
+// on a full non-blocking descriptor, a bounded poll() for room before a byte is
+// tried again, never a busy loop.
 #include <libzu/libzu.h>
 
 #include <gtest/gtest.h>
@@ -8,12 +9,23 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdarg>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
 #include <deque>
 #include <fcntl.h>
 #include <functional>
+#include <linux/net_tstamp.h>
+#include <netinet/in.h>
 #include <poll.h>
+#include <pty.h>
 #include <string>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <termios.h>
 #include <thread>
 #include <unistd.h>
 #include <utility>
@@ -21,28 +33,51 @@
 
 namespace {
 
+// The longest a wait for room may last, and the longest pause, in ms.
+constexpr int longest_wait_ms = 1000;
+
 struct WriteCall {
     int fd;
     size_t count;
     char byte; // the first byte handed over
 };
 
-// While recording, write() and poll() keep each call and pretend to succeed,
-// or fail with the next scripted errno of their own (0 lets one succeed);
-// otherwise calls go to the real ones.
+// A scripted write error that is no error: the write returns 0, with errno
+// still EINTR from some earlier call.
+constexpr int wrote_nothing = -1;
+
+// What one poll() for room does: fail with error, or report revents (none:
+// its time ran out).
+struct Wait {
+    int error;
+    short revents;
+};
+constexpr Wait room = {0, POLLOUT};
+constexpr Wait interrupted = {EINTR, 0};
+constexpr Wait poll_failed = {ENOMEM, 0};
+constexpr Wait timed_out = {0, 0};
+constexpr Wait hung_up = {0, POLLHUP};
+constexpr Wait error_queued = {0, POLLERR};
+constexpr Wait invalid = {0, POLLNVAL};
+
+// While recording, write(), poll() and fcntl() keep each call and act as
+// scripted; otherwise calls go to the real ones.
 struct Recorder {
     bool recording = false;
     std::vector<WriteCall> calls;
-    std::deque<int> scripted_errors;
-    std::vector<pollfd> polls;
-    std::deque<int> scripted_poll_errors;
+    std::deque<int> scripted_errors;   // errno of each write in turn; 0 lets it succeed
+    std::vector<pollfd> waits;         // polls for room
+    std::deque<Wait> scripted_waits;   // room, once they run out
+    std::vector<int> pauses;           // polls on no descriptor: sleeps, in ms
+    int flags = O_WRONLY | O_NONBLOCK; // what F_GETFL reports; -1 fails
 };
 Recorder recorder;
 
 struct Recording {
-    explicit Recording(std::deque<int> errors = {}, std::deque<int> poll_errors = {})
+    explicit Recording(std::deque<int> errors = {}, std::deque<Wait> waits = {},
+                       int flags = O_WRONLY | O_NONBLOCK)
     {
-        recorder = Recorder{true, {}, std::move(errors), {}, std::move(poll_errors)};
+        recorder = Recorder{true, {}, std::move(errors), {}, std::move(waits), {}, flags};
     }
     ~Recording()
     {
@@ -52,56 +87,93 @@ struct Recording {
     Recording &operator=(const Recording &) = delete;
 };
 
-} // namespace
-
-namespace {
-
-// False, with errno set, when the next scripted error is not 0.
-bool scripted_success(std::deque<int> &errors)
-{
-    if (errors.empty())
-        return true;
-    const int error = errors.front();
-    errors.pop_front();
-    errno = error;
-    return error == 0;
-}
+// What a writer in a child process did, kept in memory it shares with the
+// parent: its calls, counted as it makes them, and whether and when it
+// returned.
+struct Outcome {
+    long writes;
+    long polls;
+    bool returned;
+    double seconds;
+};
+Outcome *counting = nullptr;
 
 } // namespace
 
 extern "C" ssize_t __real_write(int fd, const void *buffer, size_t count);
 extern "C" ssize_t __wrap_write(int fd, const void *buffer, size_t count)
 {
+    if (counting != nullptr)
+        counting->writes++;
     if (!recorder.recording)
         return __real_write(fd, buffer, count);
     recorder.calls.push_back({fd, count, count > 0 ? *static_cast<const char *>(buffer) : '\0'});
-    return scripted_success(recorder.scripted_errors) ? static_cast<ssize_t>(count) : -1;
+    std::deque<int> &errors = recorder.scripted_errors;
+    const int error = errors.empty() ? 0 : errors.front();
+    if (!errors.empty())
+        errors.pop_front();
+    if (error == wrote_nothing) {
+        errno = EINTR;
+        return 0;
+    }
+    errno = error;
+    return error == 0 ? static_cast<ssize_t>(count) : -1;
 }
 
 extern "C" int __real_poll(pollfd *fds, nfds_t count, int timeout);
 extern "C" int __wrap_poll(pollfd *fds, nfds_t count, int timeout)
 {
+    if (counting != nullptr)
+        counting->polls++;
     if (!recorder.recording)
         return __real_poll(fds, count, timeout);
+    if (count == 0) {
+        recorder.pauses.push_back(timeout);
+        return 0;
+    }
     EXPECT_EQ(count, 1U);
-    EXPECT_EQ(timeout, -1) << "a wait for room must not time out";
-    recorder.polls.push_back(fds[0]);
-    if (!scripted_success(recorder.scripted_poll_errors))
+    EXPECT_GT(timeout, 0) << "a wait for room ends";
+    EXPECT_LE(timeout, longest_wait_ms);
+    recorder.waits.push_back(fds[0]);
+    std::deque<Wait> &waits = recorder.scripted_waits;
+    const Wait wait = waits.empty() ? room : waits.front();
+    if (!waits.empty())
+        waits.pop_front();
+    if (wait.error != 0) {
+        errno = wait.error;
         return -1;
-    fds[0].revents = POLLOUT;
-    return 1;
+    }
+    fds[0].revents = wait.revents;
+    return wait.revents != 0 ? 1 : 0;
+}
+
+// fcntl() takes its third argument, where there is one, as the C library
+// itself does.
+extern "C" int __real_fcntl(int fd, int command, ...);
+extern "C" int __wrap_fcntl(int fd, int command, ...)
+{
+    va_list rest;
+    va_start(rest, command);
+    void *argument = va_arg(rest, void *);
+    va_end(rest);
+    if (!recorder.recording)
+        return __real_fcntl(fd, command, argument);
+    EXPECT_EQ(command, F_GETFL);
+    if (recorder.flags < 0)
+        errno = EBADF;
+    return recorder.flags;
 }
 
 namespace {
 
 // What a sequence of library calls hands to write() on fd, one recorded byte
-// per call, with the writes and polls failing as their errors script; fails
-// the test if any call is not a single byte on fd, or any poll is not a wait
-// for room on fd.
+// per call, with the writes, the waits for room and F_GETFL acting as
+// scripted; fails the test if any call is not a single byte on fd, any poll
+// not a wait for room on fd, or the pauses do not grow.
 std::string bytes_written(int fd, const std::function<void()> &output, std::deque<int> errors = {},
-                          std::deque<int> poll_errors = {})
+                          std::deque<Wait> waits = {}, int flags = O_WRONLY | O_NONBLOCK)
 {
-    Recording recording(std::move(errors), std::move(poll_errors));
+    Recording recording(std::move(errors), std::move(waits), flags);
     output();
     std::string bytes;
     for (const WriteCall &call : recorder.calls) {
@@ -109,9 +181,16 @@ std::string bytes_written(int fd, const std::function<void()> &output, std::dequ
         EXPECT_EQ(call.count, 1U);
         bytes += call.byte;
     }
-    for (const pollfd &waited : recorder.polls) {
+    for (const pollfd &waited : recorder.waits) {
         EXPECT_EQ(waited.fd, fd);
         EXPECT_EQ(waited.events, POLLOUT);
+    }
+    for (size_t i = 0; i < recorder.pauses.size(); i++) {
+        EXPECT_GT(recorder.pauses[i], 0);
+        EXPECT_LE(recorder.pauses[i], longest_wait_ms);
+        if (i > 0) {
+            EXPECT_GE(recorder.pauses[i], recorder.pauses[i - 1]) << "pause " << i;
+        }
     }
     return bytes;
 }
@@ -173,32 +252,72 @@ TEST(FdOutput, AnInterruptedOrBlockedWriteIsRepeatedAndNoOtherFailureIs)
     const struct {
         const char *name;
         std::function<void()> output;
-        std::deque<int> errors;      // errno of each write in turn; 0 lets it succeed
-        std::string attempts;        // the byte each write was handed
-        size_t polls;                // waits for room before a write was tried again
-        std::deque<int> poll_errors; // errno of each poll in turn
+        std::deque<int> errors; // errno of each write in turn; 0 lets it succeed
+        std::string attempts;   // the byte each write was handed
+        size_t waits;           // polls for room before a write was tried again
+        std::deque<Wait> scripted_waits = {};
+        size_t pauses = 0; // sleeps after a wait that ended at once without room
+        int flags = O_WRONLY | O_NONBLOCK;
     } cases[] = {
-        {"EINTR", [] { zu_putstr_fd("ab", 4); }, {EINTR}, "aab", 0, {}},
-        {"EINTR twice", [] { zu_putstr_fd("ab", 4); }, {EINTR, EINTR}, "aaab", 0, {}},
-        {"EINTR on the line end", [] { zu_putendl_fd("a", 4); }, {0, EINTR}, "a\n\n", 0, {}},
-        {"EINTR on a digit", [] { zu_putnbr_fd(-7, 4); }, {0, EINTR}, "-77", 0, {}},
-        {"EAGAIN", [] { zu_putchar_fd('a', 4); }, {EAGAIN}, "aa", 1, {}},
-        {"EAGAIN x3", [] { zu_putstr_fd("ab", 4); }, {EAGAIN, EAGAIN, EAGAIN}, "aaaab", 3, {}},
-        {"EAGAIN on the line end", [] { zu_putendl_fd("a", 4); }, {0, EAGAIN}, "a\n\n", 1, {}},
-        {"EAGAIN on a digit", [] { zu_putnbr_fd(-7, 4); }, {0, EAGAIN, EAGAIN}, "-777", 2, {}},
-        {"EAGAIN, then EINTR", [] { zu_putstr_fd("ab", 4); }, {EAGAIN, EINTR}, "aaab", 1, {}},
-        {"EAGAIN, poll interrupted", [] { zu_putstr_fd("ab", 4); }, {EAGAIN}, "aab", 2, {EINTR}},
-        {"EAGAIN, poll fails", [] { zu_putstr_fd("ab", 4); }, {EAGAIN}, "ab", 1, {ENOMEM}},
-        {"EBADF", [] { zu_putstr_fd("ab", 4); }, {EBADF}, "ab", 0, {}},
-        {"ENOSPC", [] { zu_putstr_fd("ab", 4); }, {ENOSPC}, "ab", 0, {}},
-        {"EPIPE", [] { zu_putstr_fd("ab", 4); }, {EPIPE}, "ab", 0, {}},
-        {"EIO", [] { zu_putstr_fd("ab", 4); }, {EIO}, "ab", 0, {}},
+        {"EINTR", [] { zu_putstr_fd("ab", 4); }, {EINTR}, "aab", 0},
+        {"EINTR twice", [] { zu_putstr_fd("ab", 4); }, {EINTR, EINTR}, "aaab", 0},
+        {"EINTR on the line end", [] { zu_putendl_fd("a", 4); }, {0, EINTR}, "a\n\n", 0},
+        {"EINTR on a digit", [] { zu_putnbr_fd(-7, 4); }, {0, EINTR}, "-77", 0},
+        {"returns 0, errno still EINTR", [] { zu_putchar_fd('a', 4); }, {wrote_nothing}, "a", 0},
+        {"EAGAIN", [] { zu_putchar_fd('a', 4); }, {EAGAIN}, "aa", 1},
+        {"EAGAIN x3", [] { zu_putstr_fd("ab", 4); }, {EAGAIN, EAGAIN, EAGAIN}, "aaaab", 3},
+        {"EAGAIN on the line end", [] { zu_putendl_fd("a", 4); }, {0, EAGAIN}, "a\n\n", 1},
+        {"EAGAIN on a digit", [] { zu_putnbr_fd(-7, 4); }, {0, EAGAIN, EAGAIN}, "-777", 2},
+        {"EAGAIN, then EINTR", [] { zu_putstr_fd("ab", 4); }, {EAGAIN, EINTR}, "aaab", 1},
+        {"EAGAIN, wait interrupted",
+         [] { zu_putstr_fd("ab", 4); },
+         {EAGAIN},
+         "aab",
+         2,
+         {interrupted}},
+        {"EAGAIN, wait fails", [] { zu_putstr_fd("ab", 4); }, {EAGAIN}, "ab", 1, {poll_failed}},
+        {"EAGAIN, wait times out",
+         [] { zu_putchar_fd('a', 4); },
+         {EAGAIN, EAGAIN},
+         "aaa",
+         2,
+         {timed_out}},
+        {"EAGAIN, waits end at once without room",
+         [] { zu_putchar_fd('a', 4); },
+         {EAGAIN, EAGAIN, EAGAIN, EAGAIN},
+         "aaaaa",
+         4,
+         {hung_up, error_queued, invalid, room},
+         3},
+        {"EAGAIN on a blocking fd: its send timeout ran out",
+         [] { zu_putstr_fd("ab", 4); },
+         {EAGAIN},
+         "ab",
+         0,
+         {},
+         0,
+         O_WRONLY},
+        {"EAGAIN, F_GETFL fails", [] { zu_putstr_fd("ab", 4); }, {EAGAIN}, "ab", 0, {}, 0, -1},
+        {"EBADF", [] { zu_putstr_fd("ab", 4); }, {EBADF}, "ab", 0},
+        {"ENOSPC", [] { zu_putstr_fd("ab", 4); }, {ENOSPC}, "ab", 0},
+        {"EPIPE", [] { zu_putstr_fd("ab", 4); }, {EPIPE}, "ab", 0},
+        {"EIO", [] { zu_putstr_fd("ab", 4); }, {EIO}, "ab", 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(bytes_written(4, c.output, c.errors, c.poll_errors), c.attempts);
-        EXPECT_EQ(recorder.polls.size(), c.polls);
+        EXPECT_EQ(bytes_written(4, c.output, c.errors, c.scripted_waits, c.flags), c.attempts);
+        EXPECT_EQ(recorder.waits.size(), c.waits);
+        EXPECT_EQ(recorder.pauses.size(), c.pauses);
     }
+
+    // A descriptor that stays unwritable is tried ever more rarely, until
+    // once per longest wait.
+    EXPECT_EQ(bytes_written(
+                  4, [] { zu_putchar_fd('a', 4); }, std::deque<int>(13, EAGAIN),
+                  std::deque<Wait>(12, hung_up)),
+              std::string(14, 'a'));
+    ASSERT_EQ(recorder.pauses.size(), 12U);
+    EXPECT_EQ(recorder.pauses.back(), longest_wait_ms);
 }
 
 // Real descriptors: the bytes arrive in order, and a closed descriptor is no
@@ -222,17 +341,41 @@ TEST(FdOutput, RealDescriptors)
     zu_putnbr_fd(-1, closed);
 }
 
+// Writes to fd until it takes no more, a page at a time, then byte by byte;
+// returns the bytes.
+std::string fill(int fd)
+{
+    const std::string page(4096, 'f');
+    std::string filler;
+    for (size_t size : {page.size(), size_t{1}}) {
+        while (write(fd, page.data(), size) == static_cast<ssize_t>(size))
+            filler.append(page, 0, size);
+    }
+    return filler;
+}
+
+// Fills fd until it has taken nothing more for a tenth of a second.
+void fill_for_good(int fd)
+{
+    while (!fill(fd).empty())
+        usleep(100000);
+}
+
+// Gives a pipe one page and a non-blocking write end; returns that end.
+int make_small_and_non_blocking(const int ends[2])
+{
+    EXPECT_GT(fcntl(ends[1], F_SETPIPE_SZ, 4096), 0);
+    EXPECT_EQ(fcntl(ends[1], F_SETFL, O_NONBLOCK), 0);
+    return ends[1];
+}
+
 // A non-blocking pipe that is full, drained by a reader slower than the
 // writer: every byte arrives, once and in order.
 TEST(FdOutput, NothingIsLostOnAFullNonBlockingPipe)
 {
     int ends[2];
     ASSERT_EQ(pipe(ends), 0);
-    ASSERT_GT(fcntl(ends[1], F_SETPIPE_SZ, 4096), 0);
-    ASSERT_EQ(fcntl(ends[1], F_SETFL, O_NONBLOCK), 0);
-    std::string expected;
-    while (write(ends[1], "f", 1) == 1)
-        expected += 'f';
+    std::string expected = fill(make_small_and_non_blocking(ends));
     ASSERT_EQ(errno, EAGAIN) << "the pipe was filled";
 
     std::string arrived;
@@ -260,6 +403,217 @@ TEST(FdOutput, NothingIsLostOnAFullNonBlockingPipe)
         std::mismatch(arrived.begin(), arrived.end(), expected.begin(), expected.end());
     EXPECT_EQ(wrong.first, arrived.end())
         << "first wrong byte at " << wrong.first - arrived.begin();
+}
+
+// A descriptor in a state that write(2) meets, set up in the parent for a
+// writer in a child process.
+struct Scene {
+    int fd = -1;                          // where the child writes; -1: not to be had here
+    std::vector<int> descriptors;         // closed in the parent once the child runs
+    std::function<void()> meanwhile = {}; // in the child, 100 ms into the writing
+    int drained = -1;                     // read in the parent to its end meanwhile
+    std::string filler = {};              // what drained held before
+};
+
+double seconds_since(const timespec &start)
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec - start.tv_sec) +
+           static_cast<double>(now.tv_nsec - start.tv_nsec) / 1e9;
+}
+
+Scene socket_whose_peer_stops_reading()
+{
+    int ends[2];
+    EXPECT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
+    EXPECT_EQ(fcntl(ends[0], F_SETFL, O_NONBLOCK), 0);
+    fill(ends[0]);
+    const int peer = ends[1];
+    return {ends[0], {ends[0], ends[1]}, [peer] { shutdown(peer, SHUT_RD); }};
+}
+
+Scene pty_master_with_slave_closed()
+{
+    int master = -1;
+    int slave = -1;
+    EXPECT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    // Raw: a line discipline in canonical mode would drop what does not fit.
+    termios settings{};
+    tcgetattr(slave, &settings);
+    cfmakeraw(&settings);
+    tcsetattr(slave, TCSANOW, &settings);
+    EXPECT_EQ(fcntl(master, F_SETFL, O_NONBLOCK), 0);
+    close(slave);
+    fill_for_good(master); // the input is dropped some time after the close
+    return {master, {master}};
+}
+
+Scene tcp_socket_with_transmit_timestamps()
+{
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int client = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int small = 4096;
+    setsockopt(listener, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+    setsockopt(client, SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    auto *name = reinterpret_cast<sockaddr *>(&address);
+    EXPECT_EQ(bind(listener, name, length), 0);
+    EXPECT_EQ(listen(listener, 1), 0);
+    EXPECT_EQ(getsockname(listener, name, &length), 0);
+    EXPECT_EQ(connect(client, name, length), 0);
+    const int peer = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    const int stamps = SOF_TIMESTAMPING_TX_SOFTWARE | SOF_TIMESTAMPING_SOFTWARE;
+    // qemu-user does not know the option (ENOPROTOOPT): no such socket there.
+    const bool stamped =
+        setsockopt(client, SOL_SOCKET, SO_TIMESTAMPING, &stamps, sizeof stamps) == 0;
+    EXPECT_TRUE(stamped || errno == ENOPROTOOPT) << strerror(errno);
+    EXPECT_EQ(fcntl(client, F_SETFL, O_NONBLOCK), 0);
+    if (stamped)
+        fill_for_good(client); // once what was sent has filled the peer's window too
+    return {stamped ? client : -1, {listener, client, peer}};
+}
+
+Scene blocking_socket_with_send_timeout()
+{
+    int ends[2];
+    EXPECT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
+    const timeval timeout = {0, 200000};
+    EXPECT_EQ(setsockopt(ends[0], SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout), 0);
+    while (send(ends[0], "f", 1, MSG_DONTWAIT) == 1) {}
+    return {ends[0], {ends[0], ends[1]}};
+}
+
+Scene pipe_replaced_by_dup2()
+{
+    int first[2];
+    int second[2];
+    EXPECT_EQ(pipe2(first, O_CLOEXEC), 0);
+    EXPECT_EQ(pipe2(second, O_CLOEXEC), 0);
+    fill(make_small_and_non_blocking(first));
+    std::string filler = fill(make_small_and_non_blocking(second));
+    const int from = second[1];
+    const int onto = first[1];
+    return {onto,
+            {first[0], first[1], second[1]},
+            [from, onto] { dup2(from, onto); },
+            second[0],
+            std::move(filler)};
+}
+
+// Each situation where a blocking write(2) fails, sleeps or finishes: the
+// writer, on the same descriptor in non-blocking mode, must return where
+// write(2) returns, within the longest wait and a margin, and sleep where it
+// sleeps: in two seconds, a few attempts, not a busy loop. SIGPIPE is
+// ignored, so that a broken connection is a failed write as with MSG_NOSIGNAL.
+TEST(FdOutput, WaitsAsABlockingWriteWouldAndNeverSpins)
+{
+    const double window = 2.0;
+    const double returns_by = longest_wait_ms / 1000.0 + 0.5;
+    const char *const text = "xyz";
+    const struct {
+        const char *name;
+        Scene (*set_up)();
+        bool returns; // as a blocking write(2) does
+    } cases[] = {
+        {"AF_UNIX socket, peer shuts its reading down: EPIPE", socket_whose_peer_stops_reading,
+         true},
+        {"pty master, slave closed: sleeps (POLLHUP at once)", pty_master_with_slave_closed, false},
+        {"TCP, transmit timestamps, peer not reading: sleeps (POLLERR at once)",
+         tcp_socket_with_transmit_timestamps, false},
+        {"blocking socket, SO_SNDTIMEO 200 ms: EAGAIN", blocking_socket_with_send_timeout, true},
+        {"full pipe, another full pipe dup2'd over it and drained: finishes there",
+         pipe_replaced_by_dup2, true},
+    };
+    struct Child {
+        Scene scene;
+        pid_t pid;
+        std::string drained;
+        std::thread reader;
+    };
+    auto *outcomes =
+        static_cast<Outcome *>(mmap(nullptr, sizeof(Outcome) * std::size(cases),
+                                    PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(outcomes, MAP_FAILED);
+    // The children write side by side, watched for two seconds from when the
+    // last one started; readers start once there is no fork left to make.
+    std::vector<Child> children(std::size(cases));
+    for (size_t i = 0; i < std::size(cases); i++) {
+        Child &child = children[i];
+        child.scene = cases[i].set_up();
+        outcomes[i] = {};
+        fflush(nullptr);
+        child.pid = child.scene.fd >= 0 ? fork() : -1;
+        if (child.pid == 0) {
+            signal(SIGPIPE, SIG_IGN);
+            if (child.scene.meanwhile) {
+                std::thread([&child] {
+                    usleep(100000);
+                    child.scene.meanwhile();
+                }).detach();
+            }
+            timespec began{};
+            clock_gettime(CLOCK_MONOTONIC, &began);
+            counting = &outcomes[i];
+            zu_putstr_fd(text, child.scene.fd);
+            counting = nullptr;
+            outcomes[i].seconds = seconds_since(began);
+            outcomes[i].returned = true;
+            _exit(0);
+        }
+        for (int fd : child.scene.descriptors)
+            close(fd);
+    }
+    timespec start{};
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    for (Child &child : children) {
+        if (child.scene.drained < 0)
+            continue;
+        child.reader = std::thread([&child] {
+            char chunk[512];
+            for (ssize_t n; (n = read(child.scene.drained, chunk, sizeof chunk)) > 0;)
+                child.drained.append(chunk, static_cast<size_t>(n));
+            close(child.scene.drained);
+        });
+    }
+    for (size_t i = 0; i < std::size(cases); i++) {
+        SCOPED_TRACE(cases[i].name);
+        Child &child = children[i];
+        if (child.pid < 0) {
+            printf("waits as write(2): %s: cannot be set up here\n", cases[i].name);
+            continue;
+        }
+        int status = 0;
+        rusage usage{};
+        while (wait4(child.pid, &status, WNOHANG, &usage) == 0 && seconds_since(start) < window)
+            usleep(5000);
+        if (!outcomes[i].returned && kill(child.pid, SIGKILL) == 0)
+            wait4(child.pid, &status, 0, &usage);
+        if (child.reader.joinable())
+            child.reader.join();
+        const Outcome &outcome = outcomes[i];
+        const double cpu =
+            static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        printf("waits as write(2): %s: %s; %ld writes, %ld polls; %.3f s CPU\n", cases[i].name,
+               outcome.returned ? ("returned in " + std::to_string(outcome.seconds) + " s").c_str()
+                                : "still writing when stopped",
+               outcome.writes, outcome.polls, cpu);
+        EXPECT_EQ(outcome.returned, cases[i].returns);
+        if (outcome.returned) {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+            EXPECT_LE(outcome.seconds, returns_by);
+        }
+        EXPECT_LE(outcome.writes, 24) << "writes in " << window << " s";
+        EXPECT_LE(outcome.polls, 2 * outcome.writes) << "polls in " << window << " s";
+        if (child.scene.drained >= 0) {
+            EXPECT_EQ(child.drained, child.scene.filler + text);
+        }
+    }
+    munmap(outcomes, sizeof(Outcome) * std::size(cases));
 }
 
 } // namespace
