@@ -6,6 +6,10 @@
 // internal ones). Built as a preloaded shared object it sees every malloc and
 // calloc in the process (and does not track free).
 //
+// In the programs it is linked into or preloaded in, it also checks printf
+// (and its fortified __printf_chk; linked, with --wrap=printf,--wrap=__printf_chk)
+// and aborts where a %s would be handed a null pointer.
+//
 // A test arms it with alloc_fail(); a program that cannot be told directly is
 // armed from its environment:
 //   ZU_FAIL_ALLOC=once:N   fail the Nth call only
