@@ -32,11 +32,20 @@ std::string text_of(int64_t size)
     return std::string(static_cast<size_t>(size), 'x');
 }
 
+// Makes the compiler forget what it knows of value, and of the memory it may
+// point to, and count both as used. Only a register: the "+m,r" constraint of
+// benchmark::DoNotOptimize on a pointer makes g++ 14 and later read it back
+// from a stack slot it never wrote.
+template <typename T> void keep(T &value)
+{
+    asm volatile("" : "+r"(value) : : "memory");
+}
+
 // The string as the compiler must see it: new in every iteration.
 const char *opaque(const std::string &text)
 {
     const char *s = text.c_str();
-    benchmark::DoNotOptimize(s);
+    keep(s);
     return s;
 }
 
@@ -51,8 +60,10 @@ void set_bytes(benchmark::State &state, int64_t bytes_per_iteration)
 template <auto measure> void strlen_bench(benchmark::State &state)
 {
     const std::string text = text_of(state.range(0));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(measure(opaque(text)));
+    for (auto _ : state) {
+        size_t length = measure(opaque(text));
+        keep(length);
+    }
     set_bytes(state, state.range(0));
 }
 
@@ -61,7 +72,7 @@ template <auto duplicate> void strdup_bench(benchmark::State &state)
     const std::string text = text_of(state.range(0));
     for (auto _ : state) {
         char *copy = duplicate(opaque(text));
-        benchmark::DoNotOptimize(copy);
+        keep(copy);
         free(copy);
     }
     set_bytes(state, state.range(0));
@@ -89,7 +100,7 @@ template <auto cut_out> void substr_bench(benchmark::State &state)
     const auto len = static_cast<size_t>(state.range(2));
     for (auto _ : state) {
         char *cut = cut_out(opaque(text), start, len);
-        benchmark::DoNotOptimize(cut);
+        keep(cut);
         free(cut);
     }
 }
@@ -98,7 +109,7 @@ template <auto allocate_zeroed> void calloc_bench(benchmark::State &state)
 {
     for (auto _ : state) {
         void *block = allocate_zeroed(static_cast<size_t>(state.range(0)), 1);
-        benchmark::DoNotOptimize(block);
+        keep(block);
         free(block);
     }
     set_bytes(state, state.range(0));
@@ -119,7 +130,7 @@ template <auto make_node> void lstnew_bench(benchmark::State &state)
     int payload = 42;
     for (auto _ : state) {
         zu_list_node *node = make_node(&payload);
-        benchmark::DoNotOptimize(node);
+        keep(node);
         free(node);
     }
 }
@@ -140,8 +151,10 @@ struct DevNull {
 // The floor: one write() per byte, nothing else.
 void write_bytes_one_by_one(const char *s, int fd)
 {
-    for (; *s != '\0'; s++)
-        benchmark::DoNotOptimize(write(fd, s, 1));
+    for (; *s != '\0'; s++) {
+        ssize_t written = write(fd, s, 1);
+        keep(written);
+    }
 }
 
 template <auto put_string> void putstr_bench(benchmark::State &state)
@@ -159,7 +172,7 @@ void putnbr_zu(benchmark::State &state)
     const DevNull out;
     int n = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(n);
+        keep(n);
         zu_putnbr_fd(n, out.fd);
     }
 }
@@ -226,6 +239,49 @@ std::vector<std::string> register_pairs()
     return operations;
 }
 
+// Google Benchmark 1.8 replaced Run::error_occurred by Run::skipped, and
+// took --benchmark_min_time with a unit ("0.1s"), which 1.9 asks for and 1.7
+// rejects. Both are told apart by the first.
+template <typename Run> constexpr auto reports_skipped(int) -> decltype(Run::skipped, true)
+{
+    return true;
+}
+template <typename Run> constexpr bool reports_skipped(long)
+{
+    return false;
+}
+constexpr bool benchmark_1_8 = reports_skipped<benchmark::BenchmarkReporter::Run>(0);
+
+template <typename Run> bool skipped(const Run &run)
+{
+    if constexpr (reports_skipped<Run>(0))
+        return run.skipped != 0;
+    else
+        return run.error_occurred;
+}
+
+// Spells --benchmark_min_time as the library in use reads it, so that either
+// spelling works with either version: with the unit "s" from 1.8 on, without
+// it before. The new spellings are kept in storage.
+void spell_min_time(int argc, char **argv, std::vector<std::string> &storage)
+{
+    const std::string flag = "--benchmark_min_time=";
+    storage.reserve(static_cast<size_t>(argc));
+    for (int i = 1; i < argc; i++) {
+        const std::string argument = argv[i];
+        if (argument.rfind(flag, 0) != 0 || argument.size() == flag.size())
+            continue;
+        const bool has_unit = argument.back() == 's' || argument.back() == 'x';
+        if (benchmark_1_8 && !has_unit)
+            storage.push_back(argument + 's');
+        else if (!benchmark_1_8 && argument.back() == 's')
+            storage.push_back(argument.substr(0, argument.size() - 1));
+        else
+            continue;
+        argv[i] = storage.back().data();
+    }
+}
+
 // Where a row of ours stands in the table: its operation's place among the
 // registered ones, then its arguments as numbers ("size:256" counts as 256).
 std::pair<size_t, std::vector<int64_t>> table_order(const std::vector<std::string> &operations,
@@ -261,7 +317,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &run : runs) {
-            if (run.error_occurred)
+            if (skipped(run))
                 continue;
             const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
             if (run.run_type == Run::RT_Aggregate && !median)
@@ -320,6 +376,8 @@ int main(int argc, char **argv)
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 
     std::vector<std::string> operations = register_pairs();
+    std::vector<std::string> respelled;
+    spell_min_time(argc, argv, respelled);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -55,7 +55,7 @@ def times_of(path):
         benchmarks = json.load(file)["benchmarks"]
     times = {}
     for run in benchmarks:
-        if run.get("error_occurred"):
+        if run.get("error_occurred") or "error_message" in run:
             continue
         median = run.get("aggregate_name") == "median"
         if run["run_type"] == "aggregate" and not median:
