@@ -41,13 +41,11 @@
  *   (-Wmismatched-new-delete), another deallocator by default
  *   (-Wmismatched-dealloc).
  */
-#if defined(__has_attribute)
-#if __has_attribute(warn_unused_result)
+/* Every GCC and clang (which defines __GNUC__ too) has the first two, so
+ * there is no need of __has_attribute, which some analysers cannot evaluate. */
+#ifdef __GNUC__
 #define LIBZU_NODISCARD __attribute__((warn_unused_result))
-#endif
-#if __has_attribute(malloc)
 #define LIBZU_MALLOC __attribute__((malloc))
-#endif
 #endif
 #if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 11
 #define LIBZU_FREED_BY_FREE __attribute__((malloc(__builtin_free, 1)))

@@ -17,5 +17,5 @@ void zu_putnbr_fd(int n, int fd)
     }
     if (n > 9)
         zu_putnbr_fd(n / 10, fd);
-    zu_putchar_fd(static_cast<char>('0' + n % 10), fd);
+    zu_putchar_fd(static_cast<char>('0' + (n % 10)), fd);
 }
