@@ -15,17 +15,21 @@
 #include <iterator>
 #include <unistd.h>
 
-#ifdef ZU_ALLOC_SHIM_PRELOAD
-// Preloaded: this object's malloc and calloc take the place of the C
-// library's, whose own entry points remain reachable under these names.
+#ifdef ZU_ALLOC_SHIM_INTERPOSE
+// By name: preloaded, or linked into a program whose shared libraries call
+// them, this object's functions take the place of the C library's, whose own
+// entry points remain reachable under these names.
 extern "C" void *__libc_malloc(size_t size);
 extern "C" void *__libc_calloc(size_t count, size_t size);
+extern "C" void __libc_free(void *block);
 #define ZU_SHIM_MALLOC malloc
 #define ZU_SHIM_CALLOC calloc
+#define ZU_SHIM_FREE free
 #define ZU_SHIM_PRINTF printf
 #define ZU_SHIM_PRINTF_CHK __printf_chk
 #define ZU_REAL_MALLOC __libc_malloc
 #define ZU_REAL_CALLOC __libc_calloc
+#define ZU_REAL_FREE __libc_free
 #else
 // Linked with --wrap: calls to malloc arrive at __wrap_malloc, and
 // __real_malloc is the C library's.
@@ -34,10 +38,12 @@ extern "C" void *__real_calloc(size_t count, size_t size);
 extern "C" void __real_free(void *block);
 #define ZU_SHIM_MALLOC __wrap_malloc
 #define ZU_SHIM_CALLOC __wrap_calloc
+#define ZU_SHIM_FREE __wrap_free
 #define ZU_SHIM_PRINTF __wrap_printf
 #define ZU_SHIM_PRINTF_CHK __wrap___printf_chk
 #define ZU_REAL_MALLOC __real_malloc
 #define ZU_REAL_CALLOC __real_calloc
+#define ZU_REAL_FREE __real_free
 #endif
 
 namespace zu_test {
@@ -127,7 +133,6 @@ void *note(void *block)
     return block;
 }
 
-#ifndef ZU_ALLOC_SHIM_PRELOAD // preloaded, the shim leaves free() alone
 void forget(void *block)
 {
     for (size_t i = 0; i < shim.live_blocks; i++) {
@@ -137,7 +142,6 @@ void forget(void *block)
         }
     }
 }
-#endif
 
 // Aborts where format hands a null pointer to %s. The GNU C library prints
 // "(null)" for it, which would pass for a program's own line about a null
@@ -205,13 +209,11 @@ extern "C" void *ZU_SHIM_CALLOC(size_t count, size_t size)
     return zu_test::note(ZU_REAL_CALLOC(count, size));
 }
 
-#ifndef ZU_ALLOC_SHIM_PRELOAD
-extern "C" void __wrap_free(void *block)
+extern "C" void ZU_SHIM_FREE(void *block)
 {
     zu_test::forget(block);
-    __real_free(block);
+    ZU_REAL_FREE(block);
 }
-#endif
 
 // The programs' printf, fortified or not, with its %s arguments checked.
 extern "C" int ZU_SHIM_PRINTF(const char *format, ...)

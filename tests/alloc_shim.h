@@ -3,8 +3,9 @@
 //
 // Linked with -Wl,--wrap=malloc,--wrap=calloc,--wrap=free it sees the calls
 // of the library's and the program's own objects (not the C library's
-// internal ones). Built as a preloaded shared object it sees every malloc and
-// calloc in the process (and does not track free).
+// internal ones). Built with ZU_ALLOC_SHIM_INTERPOSE, it takes the C
+// library's place by name and sees every call in the process: preloaded, or
+// linked into a program whose shared libraries (libzu.so) call them.
 //
 // In the programs it is linked into or preloaded in, it also checks printf
 // (and its fortified __printf_chk; linked, with --wrap=printf,--wrap=__printf_chk)

@@ -2,6 +2,10 @@
 // of count 1 per byte, on the descriptor given, at the moment of the call; and
 // on a full non-blocking descriptor, a bounded poll() for room before a byte is
 // tried again, never a busy loop.
+// The recorder defines write(), poll() and fcntl() of its own: none of them
+// may be an inline fortified version.
+#undef _FORTIFY_SOURCE
+
 #include <libzu/libzu.h>
 
 #include <gtest/gtest.h>
@@ -14,6 +18,7 @@
 #include <cstring>
 #include <ctime>
 #include <deque>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <functional>
 #include <linux/net_tstamp.h>
@@ -100,13 +105,27 @@ Outcome *counting = nullptr;
 
 } // namespace
 
+// Linked with --wrap, the calls of the program's own objects (libzu.a's among
+// them) to write() reach __wrap_write, and __real_write is the C library's.
+// Against libzu.so, the program defines write() itself, which the library's
+// calls find first, and the C library's comes next.
+#ifdef ZU_TEST_SHARED_LIBRARY
+#define ZU_WRAPPED(name) name
+#define ZU_REAL(name) (reinterpret_cast<decltype(&name)>(dlsym(RTLD_NEXT, #name)))
+#else
+#define ZU_WRAPPED(name) __wrap_##name
+#define ZU_REAL(name) __real_##name
 extern "C" ssize_t __real_write(int fd, const void *buffer, size_t count);
-extern "C" ssize_t __wrap_write(int fd, const void *buffer, size_t count)
+extern "C" int __real_poll(pollfd *fds, nfds_t count, int timeout);
+extern "C" int __real_fcntl(int fd, int command, ...);
+#endif
+
+extern "C" ssize_t ZU_WRAPPED(write)(int fd, const void *buffer, size_t count)
 {
     if (counting != nullptr)
         counting->writes++;
     if (!recorder.recording)
-        return __real_write(fd, buffer, count);
+        return ZU_REAL(write)(fd, buffer, count);
     recorder.calls.push_back({fd, count, count > 0 ? *static_cast<const char *>(buffer) : '\0'});
     std::deque<int> &errors = recorder.scripted_errors;
     const int error = errors.empty() ? 0 : errors.front();
@@ -120,13 +139,12 @@ extern "C" ssize_t __wrap_write(int fd, const void *buffer, size_t count)
     return error == 0 ? static_cast<ssize_t>(count) : -1;
 }
 
-extern "C" int __real_poll(pollfd *fds, nfds_t count, int timeout);
-extern "C" int __wrap_poll(pollfd *fds, nfds_t count, int timeout)
+extern "C" int ZU_WRAPPED(poll)(pollfd *fds, nfds_t count, int timeout)
 {
     if (counting != nullptr)
         counting->polls++;
     if (!recorder.recording)
-        return __real_poll(fds, count, timeout);
+        return ZU_REAL(poll)(fds, count, timeout);
     if (count == 0) {
         recorder.pauses.push_back(timeout);
         return 0;
@@ -149,15 +167,14 @@ extern "C" int __wrap_poll(pollfd *fds, nfds_t count, int timeout)
 
 // fcntl() takes its third argument, where there is one, as the C library
 // itself does.
-extern "C" int __real_fcntl(int fd, int command, ...);
-extern "C" int __wrap_fcntl(int fd, int command, ...)
+extern "C" int ZU_WRAPPED(fcntl)(int fd, int command, ...)
 {
     va_list rest;
     va_start(rest, command);
     void *argument = va_arg(rest, void *);
     va_end(rest);
     if (!recorder.recording)
-        return __real_fcntl(fd, command, argument);
+        return ZU_REAL(fcntl)(fd, command, argument);
     EXPECT_EQ(command, F_GETFL);
     if (recorder.flags < 0)
         errno = EBADF;
