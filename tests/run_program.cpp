@@ -24,11 +24,11 @@ namespace {
 // An unlinked temporary file, open for reading and writing.
 int temporary_file()
 {
-    char name[] = "/tmp/zu-run-XXXXXX";
-    int fd = mkstemp(name);
+    std::string name = ZU_SCRATCH_DIR "/run-XXXXXX";
+    int fd = mkstemp(name.data());
     if (fd < 0)
         fail("mkstemp");
-    unlink(name);
+    unlink(name.c_str());
     return fd;
 }
 
@@ -254,7 +254,10 @@ Run run_host_program(const std::string &path, Output output, const std::vector<s
 {
     std::vector<std::string> command = {path};
     command.insert(command.end(), args.begin(), args.end());
-    return run_command(command, output, env);
+    // The tests read what it prints: untranslated, whatever the user's locale.
+    std::vector<std::string> untranslated = {"LC_ALL=C"};
+    untranslated.insert(untranslated.end(), env.begin(), env.end());
+    return run_command(command, output, untranslated);
 }
 
 std::vector<std::string> split_lines(const std::string &text)
@@ -269,12 +272,11 @@ std::vector<std::string> split_lines(const std::string &text)
 
 TemporaryFile::TemporaryFile()
 {
-    char name[] = "/tmp/zu-test-XXXXXX";
-    int fd = mkstemp(name);
+    path_ = ZU_SCRATCH_DIR "/file-XXXXXX";
+    int fd = mkstemp(path_.data());
     if (fd < 0)
         fail("mkstemp");
     close(fd);
-    path_ = name;
 }
 
 TemporaryFile::~TemporaryFile()

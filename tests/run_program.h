@@ -42,7 +42,8 @@ std::vector<std::string> target_command(const std::string &path);
 Run run_program(const std::string &path, Output output, const std::vector<std::string> &args = {},
                 const std::vector<std::string> &env = {});
 
-// Likewise a program of the machine the tests run on (readelf, strace).
+// Likewise a program of the machine the tests run on (readelf, strace), in
+// the C locale, so that what it prints can be read.
 Run run_host_program(const std::string &path, Output output,
                      const std::vector<std::string> &args = {},
                      const std::vector<std::string> &env = {});
@@ -51,7 +52,7 @@ std::string read_file(const std::string &path);
 
 std::vector<std::string> split_lines(const std::string &text);
 
-// A new empty file under /tmp, removed again with the object.
+// A new empty file in the build tree, removed again with the object.
 class TemporaryFile {
   public:
     TemporaryFile();
