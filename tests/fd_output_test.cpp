@@ -285,6 +285,7 @@ TEST(FdOutput, AnInterruptedOrBlockedWriteIsRepeatedAndNoOtherFailureIs)
         {"EAGAIN on the line end", [] { zu_putendl_fd("a", 4); }, {0, EAGAIN}, "a\n\n", 1},
         {"EAGAIN on a digit", [] { zu_putnbr_fd(-7, 4); }, {0, EAGAIN, EAGAIN}, "-777", 2},
         {"EAGAIN, then EINTR", [] { zu_putstr_fd("ab", 4); }, {EAGAIN, EINTR}, "aaab", 1},
+        {"EAGAIN, then returns 0", [] { zu_putchar_fd('a', 4); }, {EAGAIN, wrote_nothing}, "aa", 1},
         {"EAGAIN, wait interrupted",
          [] { zu_putstr_fd("ab", 4); },
          {EAGAIN},
