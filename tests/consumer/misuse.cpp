@@ -1,7 +1,7 @@
-// Misuse that the installed header makes the compiler reject: .ci/run builds
-// this with -Werror=unused-result (g++ and clang++) and
-// -Werror=mismatched-new-delete (g++), and expects each line marked below to
-// fail.
+// Misuse that the installed header makes the compiler reject: the header check
+// (tests/checks/header.sh) builds this with -Werror=unused-result (g++ and
+// clang++) and -Werror=mismatched-new-delete (g++), and expects each line
+// marked below to fail.
 #include <libzu/libzu.h>
 
 void drop_every_result()

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The documents: the README's example and run command, the manual page.
+. "$(dirname "$0")/lib.sh"
+
+# The README's example, built against the installed library as the README
+# says, prints what the README shows.
+check_readme_example() {
+    need pkg-config
+    export PKG_CONFIG_PATH="$installed/lib/pkgconfig"
+    readme_example $(pkg-config --cflags --libs libzu)
+    figure "README: the example printed the $(wc -l < example.out) lines it shows"
+}
+
+# groff -ww is silent on the manual page, and man renders it.
+check_manual() {
+    need groff man
+    local manual="$ZU_SOURCE_DIR/docs/libzu.3"
+    groff -man -ww -z "$manual" 2> groff.log
+    [[ ! -s groff.log ]] || { cat groff.log; fail "groff -ww warns about docs/libzu.3"; }
+    MANWIDTH=80 man -l "$manual" > man.txt
+    grep -q '^SYNOPSIS' man.txt || fail "man renders no SYNOPSIS"
+    figure "man page: groff silent, renders to $(wc -l < man.txt) lines"
+}
+
+# The README's run command: the run preset's build shows each program's
+# output under its name.
+check_run_preset() {
+    local program
+    quietly configure.log cmake -S "$ZU_SOURCE_DIR" --preset run -B build
+    cmake --build build --target zu_run > run.log
+    for program in "${programs[@]}"; do
+        grep -qx "== $program ==" run.log || { cat run.log; fail "the run preset does not show $program"; }
+    done
+    figure "run preset: ${#programs[@]} programs, each under its name"
+}
+
+run_check "$@"

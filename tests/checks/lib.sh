@@ -1,0 +1,83 @@
+# What the checks share. A check is a function check_<name> of a script
+# tests/checks/<label>.sh, which ends with run_check "$@"; CTest runs it as
+# `bash <label>.sh <name> ARGS...` with this environment (cmake/ZuChecks.cmake):
+#   ZU_SOURCE_DIR, ZU_BUILD_DIR  the tree and the build being checked
+#   ZU_CHECKS_DIR                where the checks' fixtures lie (installed/)
+#   ZU_SCRATCH                   this check's own directory, emptied first
+#   CC, CXX, ZU_GENERATOR        the build's compilers and generator
+#   LC_ALL=C                     what the tools print is read
+set -euo pipefail
+
+programs=(substr_runner putnbr_runner putendl_runner putstr_runner lstnew_runner calloc_runner)
+# The fixture `installed`: the README's install recipe, built, and its plain
+# install (install.recipe).
+recipe="$ZU_CHECKS_DIR/install.recipe/build"
+installed="$ZU_CHECKS_DIR/install.recipe/installed"
+
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+# need TOOL...: skips the check, saying why, where a tool is missing.
+need() {
+    local tool
+    for tool; do
+        command -v "$tool" > /dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+    done
+}
+
+# A figure this check measured; CI collects these lines from ctest's log.
+figure() { echo "FIGURE $*"; }
+
+# quietly LOG COMMAND...: COMMAND's output into LOG, shown if it fails.
+quietly() {
+    local log=$1
+    shift
+    "$@" > "$log" 2>&1 || { tail -40 "$log"; fail "$*"; }
+}
+
+# configure LOG ARGS...: cmake ARGS with the build's generator and compilers,
+# quietly; a probe that says "Failed" fails it too.
+configure() {
+    local log=$1
+    shift
+    quietly "$log" cmake -G "$ZU_GENERATOR" -DCMAKE_C_COMPILER="$CC" -DCMAKE_CXX_COMPILER="$CXX" "$@"
+    if grep -i 'failed' "$log"; then fail "configure is not quiet: cmake $*"; fi
+}
+
+# readme_block LANG: the first block of the README fenced as LANG.
+readme_block() {
+    awk -v fence="\`\`\`$1" '$0 == fence { on = 1; next } on && /^```$/ { exit } on' \
+        "$ZU_SOURCE_DIR/README.md"
+}
+
+# readme_example FLAGS...: the README's example built with FLAGS prints what
+# the README shows.
+readme_example() {
+    readme_block c > example.c
+    readme_block text > example.expected
+    [[ -s example.c && -s example.expected ]] || fail "README.md shows no C example or no output"
+    "$CC" -std=c99 -Wall -Wextra -Wpedantic -Werror example.c "$@" -o example
+    ./example > example.out
+    diff example.expected example.out || fail "the README's example prints something else"
+}
+
+# The version the header states.
+libzu_version() {
+    sed -n 's/^#define LIBZU_VERSION "\(.*\)"$/\1/p' "$ZU_SOURCE_DIR/libzu/libzu.h"
+}
+
+# files DIR: what lies under DIR, files and links, one relative path a line.
+files() {
+    (cd "$1" && find . ! -type d | sed 's|^\./||' | sort)
+}
+
+# run_check NAME ARGS...: check_NAME ARGS..., in its own emptied directory.
+run_check() {
+    declare -F "check_$1" > /dev/null || fail "no check $1 in $0"
+    rm -rf "$ZU_SCRATCH"
+    mkdir -p "$ZU_SCRATCH"
+    cd "$ZU_SCRATCH"
+    "check_$1" "${@:2}"
+}

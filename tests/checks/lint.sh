@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Format, clang-tidy and cppcheck, over this build's compile commands.
+. "$(dirname "$0")/lib.sh"
+
+check_sources() {
+    need clang-format clang-tidy cppcheck
+    local sources
+    cd "$ZU_SOURCE_DIR"
+    mapfile -t sources < <(find libzu runners tests bench fuzz -name '*.cpp' -o -name '*.h' -o -name '*.c' |
+        sort)
+    clang-format --dry-run -Werror "${sources[@]}"
+    clang-tidy -p "$ZU_BUILD_DIR" --quiet libzu/*.cpp runners/*.cpp 2> "$ZU_SCRATCH/tidy.log" ||
+        { cat "$ZU_SCRATCH/tidy.log"; fail "clang-tidy"; }
+    cppcheck --enable=warning,style,performance,portability --std=c++17 --language=c++ -I . \
+        --suppress=missingIncludeSystem --inline-suppr --error-exitcode=1 --quiet libzu runners
+    figure "lint: clang-format $(clang-format --version | grep -o '[0-9][0-9.]*' | head -1), clang-tidy $(clang-tidy --version | grep -o 'version [0-9][0-9.]*' | cut -d' ' -f2) and cppcheck $(cppcheck --version | cut -d' ' -f2) clean over ${#sources[@]} sources"
+}
+
+run_check "$@"
