@@ -10,30 +10,35 @@ present() {
     done
 }
 
+# known COMPILER LANGUAGE NAME...: the first of the names of one standard
+# (its own, its draft's) that COMPILER accepts; none where it knows neither.
+known() {
+    local std
+    for std in "${@:3}"; do
+        if "$1" -std="$std" -x "$2" -fsyntax-only /dev/null 2> /dev/null; then echo "$std" && return; fi
+    done
+    return 1
+}
+
 # The installed header compiles alone, pedantic and warning-free, in every
 # language standard that the compilers here offer.
 check_alone() {
-    local header="$installed/include/libzu/libzu.h" language compilers standards compiler std modes=0
-    for language in c c++; do
-        if [[ $language == c ]]; then
-            compilers=$(present gcc clang)
-            standards="c89 c99 c11 c17 c2x c23"
-        else
-            compilers=$(present g++ clang++)
-            standards="c++98 c++11 c++14 c++17 c++20 c++2b c++23 c++2c c++26"
-        fi
-        for compiler in $compilers; do
-            for std in $standards; do
-                # A standard this compiler does not know is not offered here.
-                "$compiler" -std="$std" -x "$language" -fsyntax-only /dev/null 2> /dev/null || continue
-                "$compiler" -std="$std" -pedantic -Wall -Wextra -Werror -fsyntax-only \
-                    -I"$installed/include" -x "$language" "$header" ||
-                    fail "$compiler -std=$std rejects the header alone"
-                modes=$((modes + 1))
-            done
+    local header="$installed/include/libzu/libzu.h" compiler language standards names std accepted=()
+    for compiler in $(present gcc clang g++ clang++); do
+        case $compiler in
+            *++) language=c++ standards="c++98 c++11 c++14 c++17 c++20 c++23,c++2b c++26,c++2c" ;;
+            *) language=c standards="c89 c99 c11 c17 c23,c2x" ;;
+        esac
+        names=
+        for std in $standards; do
+            std=$(known "$compiler" "$language" ${std//,/ }) || continue
+            "$compiler" -std="$std" -pedantic -Wall -Wextra -Werror -fsyntax-only -I"$installed/include" \
+                -x "$language" "$header" || fail "$compiler -std=$std rejects the header alone"
+            names+=" $std"
         done
+        accepted+=("$compiler$names")
     done
-    figure "header: compiles alone in $modes standards with $(present gcc clang g++ clang++ | xargs)"
+    figure "header: compiles alone with $(IFS=';'; echo "${accepted[*]}" | sed 's/;/; /g')"
 }
 
 # tests/consumer/misuse.cpp marks each line that must fail, and with which
