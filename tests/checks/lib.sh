@@ -2,7 +2,7 @@
 # tests/checks/<label>.sh, which ends with run_check "$@"; CTest runs it as
 # `bash <label>.sh <name> ARGS...` with this environment (cmake/ZuChecks.cmake):
 #   ZU_SOURCE_DIR, ZU_BUILD_DIR  the tree and the build being checked
-#   ZU_CHECKS_DIR                where the checks' fixtures lie (installed/)
+#   ZU_CHECKS_DIR                where the checks lie, the fixtures among them
 #   ZU_SCRATCH                   this check's own directory, emptied first
 #   CC, CXX, ZU_GENERATOR        the build's compilers and generator
 #   LC_ALL=C                     what the tools print is read
