@@ -7,16 +7,13 @@
 # through find_package, each checking the version its package reports.
 check_moved_prefix() {
     need pkg-config
-    cmake --install "$recipe" --prefix to-move > /dev/null
-    mv to-move moved
-    cp "$ZU_SOURCE_DIR"/tests/consumer/* .
-    export PKG_CONFIG_PATH="$ZU_SCRATCH/moved/lib/pkgconfig"
+    install_moved "$recipe"
     local version
     version=$(pkg-config --modversion libzu)
     "$CC" -std=c99 -Wall -Wextra -Werror consumer.c $(pkg-config --cflags --libs libzu) \
         -DLIBZU_PKG_CONFIG_VERSION="\"$version\"" -o consumer_c
     ./consumer_c
-    configure cmake.log -S . -B build -DCMAKE_PREFIX_PATH="$ZU_SCRATCH/moved"
+    configure cmake.log -S . -B build -DCMAKE_PREFIX_PATH="$moved"
     quietly build.log cmake --build build
     ./build/consumer
     figure "consumers: C and C++ built and passed against a moved prefix, version $version everywhere"

@@ -63,6 +63,16 @@ readme_example() {
     diff example.expected example.out || fail "the README's example prints something else"
 }
 
+# install_moved BUILD: BUILD installed, then moved to ./moved, beside the
+# consumers' sources, with pkg-config reading it.
+moved="$ZU_SCRATCH/moved"
+install_moved() {
+    cmake --install "$1" --prefix to-move > /dev/null
+    mv to-move "$moved"
+    cp "$ZU_SOURCE_DIR"/tests/consumer/* .
+    export PKG_CONFIG_PATH="$moved/lib/pkgconfig"
+}
+
 # The version the header states.
 libzu_version() {
     sed -n 's/^#define LIBZU_VERSION "\(.*\)"$/\1/p' "$ZU_SOURCE_DIR/libzu/libzu.h"

@@ -36,15 +36,12 @@ check_abi() {
 # programs need at run time and nothing else.
 check_users() {
     need pkg-config
-    local moved="$ZU_SCRATCH/moved" version
-    cmake --install "$ZU_BUILD_DIR" --prefix to-move > /dev/null
-    mv to-move moved
+    local version
+    install_moved "$ZU_BUILD_DIR"
     cmake --install "$ZU_BUILD_DIR" --prefix development --component libzu_Development > /dev/null
     cmake --install "$ZU_BUILD_DIR" --prefix runtime --component libzu_SharedLibrary > /dev/null
     [[ $(files runtime | xargs) == "lib/libzu.so.1 lib/libzu.so.1.0.0" ]] ||
         fail "libzu_SharedLibrary holds: $(files runtime | xargs)"
-    cp "$ZU_SOURCE_DIR"/tests/consumer/* .
-    export PKG_CONFIG_PATH="$moved/lib/pkgconfig"
     version=$(pkg-config --modversion libzu)
     local c_flags=(-std=c99 -Wall -Wextra -Werror -DLIBZU_PKG_CONFIG_VERSION="\"$version\"")
     "$CC" "${c_flags[@]}" consumer.c $(pkg-config --cflags --libs libzu) -o shared_c
