@@ -24,3 +24,24 @@ function(zu_plain_cxx target)
     target_compile_options(${target} PRIVATE
         $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
 endfunction()
+
+# zu_link_options_if_taken(<target> <option>...)
+#
+# Links <target> with each LINKER:<option> that this linker takes: some are
+# GNU ld's or ELF's alone, and another linker would stop at them.
+include(CheckLinkerFlag)
+function(zu_link_options_if_taken target)
+    get_target_property(type ${target} TYPE)
+    get_target_property(language ${target} LINKER_LANGUAGE)
+    if(NOT language)
+        set(language CXX)
+    endif()
+    set(CMAKE_REQUIRED_QUIET ON)
+    foreach(option IN LISTS ARGN)
+        string(MAKE_C_IDENTIFIER "ZU_LINKER_TAKES_${language}${option}" taken)
+        check_linker_flag(${language} "LINKER:${option}" ${taken})
+        if(${taken})
+            target_link_options(${target} PRIVATE "LINKER:${option}")
+        endif()
+    endforeach()
+endfunction()

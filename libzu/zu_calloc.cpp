@@ -1,8 +1,8 @@
 #include "libzu.h"
 
-#include <cerrno>
-#include <cstdint>
-#include <cstdlib>
+#include <errno.h>
+#include <stdint.h>
+#include <stdlib.h>
 
 void *zu_calloc(size_t count, size_t size)
 {
@@ -16,5 +16,10 @@ void *zu_calloc(size_t count, size_t size)
     // calloc clears the block, and skips the clearing where it knows the
     // memory is fresh from the kernel and zero already: a large block then
     // costs no pass over its bytes.
-    return calloc(count, size);
+    void *block = calloc(count, size);
+    // Not every C library's calloc says why it failed (wine's msvcrt leaves
+    // errno alone): every refusal is ENOMEM here.
+    if (block == nullptr)
+        errno = ENOMEM;
+    return block;
 }

@@ -1,6 +1,6 @@
 #include "libzu.h"
 
-#include <cstdlib>
+#include <stdlib.h>
 
 zu_list_node *zu_lstnew(void *content)
 {

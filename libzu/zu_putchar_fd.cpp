@@ -1,6 +1,51 @@
 #include "libzu.h"
 
-#include <cerrno>
+#ifdef _WIN32
+
+#include <io.h>
+#include <stdlib.h>
+
+// Windows: the C runtime's descriptors, written with _write(). Nothing there
+// fails for a while and then passes: there are no non-blocking descriptors
+// and no signal interrupts a write. So each byte is one call, and a failure
+// (a bad descriptor, a full disk, a pipe without a reader) gives it up.
+//
+// A bad descriptor is an invalid parameter to the C runtime. msvcrt.dll, the
+// runtime MinGW-w64 builds against by default, reports it as EBADF and
+// returns. The Universal CRT hands it to a handler that by default ends the
+// process: there this thread's handler ignores it during the call, and is
+// put back afterwards.
+
+#ifdef _UCRT
+extern "C" _invalid_parameter_handler __cdecl _set_thread_local_invalid_parameter_handler(
+    _invalid_parameter_handler handler);
+
+namespace {
+
+void ignore_invalid_parameter(const wchar_t *, const wchar_t *, const wchar_t *, unsigned int,
+                              uintptr_t)
+{
+}
+
+} // namespace
+
+#endif
+
+void zu_putchar_fd(char c, int fd)
+{
+#ifdef _UCRT
+    _invalid_parameter_handler previous =
+        _set_thread_local_invalid_parameter_handler(ignore_invalid_parameter);
+#endif
+    (void)_write(fd, &c, 1);
+#ifdef _UCRT
+    _set_thread_local_invalid_parameter_handler(previous);
+#endif
+}
+
+#else // POSIX
+
+#include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -74,3 +119,5 @@ void zu_putchar_fd(char c, int fd)
     if (write(fd, &c, 1) < 0)
         write_again(c, fd);
 }
+
+#endif

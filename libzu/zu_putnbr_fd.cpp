@@ -1,6 +1,6 @@
 #include "libzu.h"
 
-#include <climits>
+#include <limits.h>
 
 void zu_putnbr_fd(int n, int fd)
 {

@@ -1,7 +1,7 @@
 #include "libzu.h"
 
-#include <cstdlib>
-#include <cstring>
+#include <stdlib.h>
+#include <string.h>
 
 char *zu_strdup(const char *s)
 {

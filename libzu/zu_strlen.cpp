@@ -1,6 +1,6 @@
 #include "libzu.h"
 
-#include <cstring>
+#include <string.h>
 
 size_t zu_strlen(const char *s)
 {

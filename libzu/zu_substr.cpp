@@ -1,8 +1,8 @@
 #include "libzu.h"
 
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
 
 char *zu_substr(const char *s, unsigned int start, size_t len)
 {

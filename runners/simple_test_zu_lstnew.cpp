@@ -3,8 +3,10 @@
 
 #include <libzu/libzu.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "standard_output.h"
 
 // Node of a fresh int payload holding value, reported with created_format
 // (filled with the int read back through the node) or failure_line. When no
@@ -38,6 +40,8 @@ static void free_int_node(zu_list_node *node)
 
 int main()
 {
+    set_up_standard_output();
+
     zu_list_node *node1 =
         make_int_node(42, "Node 1 created with content: %d\n", "Failed to create Node 1");
     zu_list_node *node2 =

@@ -5,10 +5,14 @@
 
 #include <libzu/libzu.h>
 
-#include <cstdio>
+#include <stdio.h>
+
+#include "standard_output.h"
 
 int main()
 {
+    set_up_standard_output();
+
     const char *const lines[] = {"Hello, World!", "This is a test.", "Another line.", "", nullptr};
 
     puts("Testing my zu_putendl_fd:");

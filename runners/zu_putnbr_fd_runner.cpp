@@ -5,11 +5,15 @@
 
 #include <libzu/libzu.h>
 
-#include <climits>
-#include <cstdio>
+#include <limits.h>
+#include <stdio.h>
+
+#include "standard_output.h"
 
 int main()
 {
+    set_up_standard_output();
+
     const int numbers[] = {42, -123, 0, INT_MAX, INT_MIN};
 
     puts("Testing my zu_putnbr_fd:");

@@ -6,10 +6,14 @@
 
 #include <libzu/libzu.h>
 
-#include <cstdio>
+#include <stdio.h>
+
+#include "standard_output.h"
 
 int main()
 {
+    set_up_standard_output();
+
     const char *const pieces[] = {
         "Hello, World!", "\n", "This is a test of zu_putstr.", "\n", "Goodbye!", "\n",
     };

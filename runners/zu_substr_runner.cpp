@@ -2,8 +2,10 @@
 
 #include <libzu/libzu.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "standard_output.h"
 
 // Prints one case's result and releases it. A null result (a null string, or
 // an allocation that failed) gets the case's own '(null)' line: handing a
@@ -19,6 +21,8 @@ static void report(const char *format, const char *null_line, char *result)
 
 int main()
 {
+    set_up_standard_output();
+
     report("Result 1: '%s'\n", "Result 1: '(null)'", zu_substr("Hello, World!", 7, 5));
     report("Result 2: '%s'\n", "Result 2: '(null)'", zu_substr("Hello, World!", 20, 5));
     report("Result 3: '%s'\n", "Result 3: '(null)'", zu_substr("Hello, World!", 7, 20));
