@@ -13,7 +13,13 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iterator>
+
+#ifdef _WIN32
+#include <io.h>
+#define O_CLOEXEC 0 // a descriptor is inherited only where that is asked for
+#else
 #include <unistd.h>
+#endif
 
 #ifdef ZU_ALLOC_SHIM_INTERPOSE
 // By name: preloaded, or linked into a program whose shared libraries call

@@ -18,22 +18,27 @@
 #include <cstring>
 #include <ctime>
 #include <deque>
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <functional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <dlfcn.h>
 #include <linux/net_tstamp.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <pty.h>
-#include <string>
 #include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <termios.h>
-#include <thread>
 #include <unistd.h>
-#include <utility>
-#include <vector>
+#endif
 
 namespace {
 
@@ -50,6 +55,18 @@ struct WriteCall {
 // still EINTR from some earlier call.
 constexpr int wrote_nothing = -1;
 
+#ifdef _WIN32
+// Windows has no poll() and no non-blocking descriptors: the writers never
+// wait there, and a scripted wait or F_GETFL stands for nothing.
+struct pollfd {
+    int fd;
+    short events;
+    short revents;
+};
+constexpr short POLLOUT = 0x4;
+constexpr int O_NONBLOCK = 0;
+#endif
+
 // What one poll() for room does: fail with error, or report revents (none:
 // its time ran out).
 struct Wait {
@@ -57,12 +74,14 @@ struct Wait {
     short revents;
 };
 constexpr Wait room = {0, POLLOUT};
+#ifndef _WIN32
 constexpr Wait interrupted = {EINTR, 0};
 constexpr Wait poll_failed = {ENOMEM, 0};
 constexpr Wait timed_out = {0, 0};
 constexpr Wait hung_up = {0, POLLHUP};
 constexpr Wait error_queued = {0, POLLERR};
 constexpr Wait invalid = {0, POLLNVAL};
+#endif
 
 // While recording, write(), poll() and fcntl() keep each call and act as
 // scripted; otherwise calls go to the real ones.
@@ -102,12 +121,52 @@ struct Outcome {
 };
 Outcome *counting = nullptr;
 
+// A recorded write(): real is the C library's.
+template <typename RealWrite>
+ssize_t record_write(int fd, const void *buffer, size_t count, RealWrite real)
+{
+    if (counting != nullptr)
+        counting->writes++;
+    if (!recorder.recording)
+        return real(fd, buffer, count);
+    recorder.calls.push_back({fd, count, count > 0 ? *static_cast<const char *>(buffer) : '\0'});
+    std::deque<int> &errors = recorder.scripted_errors;
+    const int error = errors.empty() ? 0 : errors.front();
+    if (!errors.empty())
+        errors.pop_front();
+    if (error == wrote_nothing) {
+        errno = EINTR;
+        return 0;
+    }
+    errno = error;
+    return error == 0 ? static_cast<ssize_t>(count) : -1;
+}
+
 } // namespace
 
 // Linked with --wrap, the calls of the program's own objects (libzu.a's among
-// them) to write() reach __wrap_write, and __real_write is the C library's.
-// Against libzu.so, the program defines write() itself, which the library's
-// calls find first, and the C library's comes next.
+// them) to write() reach __wrap_write, and __real_write is the C library's
+// (on Windows, _write() and __wrap__write). Against libzu.so, the program
+// defines write() itself, which the library's calls find first, and the C
+// library's comes next.
+#if defined(_WIN32)
+// The C runtime's _write() is a DLL's, called through its import pointer
+// __imp__write: wrapped, that pointer is this one, and __real___imp__write
+// the C runtime's.
+using Write = int (*)(int fd, const void *buffer, unsigned int count);
+extern "C" Write __real___imp__write;
+namespace {
+int recorded_write(int fd, const void *buffer, unsigned int count)
+{
+    return static_cast<int>(record_write(fd, buffer, count, [](int to, const void *bytes, size_t n) {
+        return __real___imp__write(to, bytes, static_cast<unsigned int>(n));
+    }));
+}
+} // namespace
+extern "C" {
+Write __wrap___imp__write = recorded_write;
+}
+#else
 #ifdef ZU_TEST_SHARED_LIBRARY
 #define ZU_WRAPPED(name) name
 #define ZU_REAL(name) (reinterpret_cast<decltype(&name)>(dlsym(RTLD_NEXT, #name)))
@@ -121,21 +180,7 @@ extern "C" int __real_fcntl(int fd, int command, ...);
 
 extern "C" ssize_t ZU_WRAPPED(write)(int fd, const void *buffer, size_t count)
 {
-    if (counting != nullptr)
-        counting->writes++;
-    if (!recorder.recording)
-        return ZU_REAL(write)(fd, buffer, count);
-    recorder.calls.push_back({fd, count, count > 0 ? *static_cast<const char *>(buffer) : '\0'});
-    std::deque<int> &errors = recorder.scripted_errors;
-    const int error = errors.empty() ? 0 : errors.front();
-    if (!errors.empty())
-        errors.pop_front();
-    if (error == wrote_nothing) {
-        errno = EINTR;
-        return 0;
-    }
-    errno = error;
-    return error == 0 ? static_cast<ssize_t>(count) : -1;
+    return record_write(fd, buffer, count, ZU_REAL(write));
 }
 
 extern "C" int ZU_WRAPPED(poll)(pollfd *fds, nfds_t count, int timeout)
@@ -179,6 +224,7 @@ extern "C" int ZU_WRAPPED(fcntl)(int fd, int command, ...)
         errno = EBADF;
     return recorder.flags;
 }
+#endif
 
 namespace {
 
@@ -263,6 +309,7 @@ TEST(FdOutput, PutnbrAgreesWithPrintf)
     EXPECT_EQ(mismatches, 0U);
 }
 
+#ifndef _WIN32
 TEST(FdOutput, AnInterruptedOrBlockedWriteIsRepeatedAndNoOtherFailureIs)
 {
     const struct {
@@ -337,27 +384,56 @@ TEST(FdOutput, AnInterruptedOrBlockedWriteIsRepeatedAndNoOtherFailureIs)
     EXPECT_EQ(recorder.pauses.back(), longest_wait_ms);
 }
 
-// Real descriptors: the bytes arrive in order, and a closed descriptor is no
-// obstacle.
+#endif
+
+#ifdef _WIN32
+int make_pipe(int ends[2])
+{
+    return _pipe(ends, 4096, _O_BINARY);
+}
+const char *const null_device = "NUL";
+#else
+int make_pipe(int ends[2])
+{
+    return pipe(ends);
+}
+const char *const null_device = "/dev/null";
+#endif
+
+// Real descriptors: the bytes arrive as written and in order, in a pipe and
+// in a file, and a closed descriptor is no obstacle.
 TEST(FdOutput, RealDescriptors)
 {
-    int ends[2];
-    ASSERT_EQ(pipe(ends), 0);
-    zu_putnbr_fd(INT_MIN, ends[1]);
-    zu_putendl_fd("ok", ends[1]);
-    close(ends[1]);
+    const auto write_to = [](int fd) {
+        zu_putnbr_fd(INT_MIN, fd);
+        zu_putendl_fd("ok", fd);
+    };
+    const std::string expected = "-2147483648ok\n";
     char text[32] = {};
+    int ends[2];
+    ASSERT_EQ(make_pipe(ends), 0);
+    write_to(ends[1]);
+    close(ends[1]);
     EXPECT_EQ(read(ends[0], text, sizeof text), 14);
-    EXPECT_STREQ(text, "-2147483648ok\n");
+    EXPECT_EQ(text, expected);
     close(ends[0]);
 
-    int closed = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    FILE *file = tmpfile();
+    ASSERT_NE(file, nullptr);
+    write_to(fileno(file));
+    EXPECT_EQ(lseek(fileno(file), 0, SEEK_SET), 0);
+    EXPECT_EQ(read(fileno(file), text, sizeof text), 14);
+    EXPECT_EQ(text, expected);
+    fclose(file);
+
+    int closed = open(null_device, O_WRONLY);
     ASSERT_GE(closed, 0);
     close(closed);
     zu_putendl_fd("into nothing", closed);
     zu_putnbr_fd(-1, closed);
 }
 
+#ifndef _WIN32
 // Writes to fd until it takes no more, a page at a time, then byte by byte;
 // returns the bytes.
 std::string fill(int fd)
@@ -630,5 +706,7 @@ TEST(FdOutput, WaitsAsABlockingWriteWouldAndNeverSpins)
     }
     munmap(outcomes, sizeof(Outcome) * std::size(cases));
 }
+
+#endif
 
 } // namespace

@@ -47,7 +47,7 @@ inline const RunnerProgram runner_programs[] = {
 
 inline std::string program_path(const RunnerProgram &program)
 {
-    return std::string(ZU_RUNTIME_DIR) + "/" + program.name;
+    return std::string(ZU_RUNTIME_DIR) + "/" + program.name + ZU_PROGRAM_SUFFIX;
 }
 
 // The expected bytes, kept in tests/expected: <name>.txt for a file or a pipe,

@@ -12,8 +12,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX // std::min, not a macro
+#endif
+#include <windows.h>
+#else
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -131,22 +139,41 @@ TEST(StringOps, SubstrAgreesWithStringView)
     }
 }
 
-// One readable page between two PROT_NONE pages: reading a byte before its
-// first or past its last faults, with or without a sanitizer.
+// One readable page between two inaccessible pages: reading a byte before
+// its first or past its last faults, with or without a sanitizer.
 struct GuardedPage {
-    const size_t size = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-    void *const map = mmap(nullptr, 3 * size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    char *const begin = static_cast<char *>(map) + size;
-    char *const end = begin + size;
-    const bool ok = map != MAP_FAILED && mprotect(begin, size, PROT_READ | PROT_WRITE) == 0;
+    size_t size = 0;
+    char *begin = nullptr;
+    char *end = nullptr;
+    bool ok = false;
 
-    GuardedPage() = default;
+    GuardedPage()
+    {
+#ifdef _WIN32
+        SYSTEM_INFO system{};
+        GetSystemInfo(&system);
+        size = system.dwPageSize;
+        void *map = VirtualAlloc(nullptr, 3 * size, MEM_RESERVE | MEM_COMMIT, PAGE_NOACCESS);
+        DWORD before = 0;
+        begin = static_cast<char *>(map) + size;
+        ok = map != nullptr && VirtualProtect(begin, size, PAGE_READWRITE, &before);
+#else
+        size = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+        void *map = mmap(nullptr, 3 * size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        begin = static_cast<char *>(map) + size;
+        ok = map != MAP_FAILED && mprotect(begin, size, PROT_READ | PROT_WRITE) == 0;
+#endif
+        end = begin + size;
+    }
     GuardedPage(const GuardedPage &) = delete;
     GuardedPage &operator=(const GuardedPage &) = delete;
     ~GuardedPage()
     {
-        if (map != MAP_FAILED)
-            munmap(map, 3 * size);
+#ifdef _WIN32
+        VirtualFree(begin - size, 0, MEM_RELEASE);
+#else
+        munmap(begin - size, 3 * size);
+#endif
     }
     // text copied in so that its last byte is the last readable one.
     const char *at_end(std::string_view text) const

@@ -3,8 +3,9 @@
 . "$(dirname "$0")/lib.sh"
 
 # The documented C library calls: a list of functions, not of symbol
-# spellings. errno is read through __errno_location.
-documented_calls="calloc errno fcntl malloc memcpy poll strlen strnlen write"
+# spellings. errno is read through __errno_location (Windows: _errno()), and
+# Windows' C runtime writes with _write.
+documented_calls="calloc errno fcntl malloc memcpy poll strlen strnlen write _write"
 
 # check_archive NM ARCHIVE: what ARCHIVE calls outside itself, by function,
 # is on the documented list; a call the compiler inlined is absent.
@@ -16,7 +17,8 @@ check_archive() {
             _GLOBAL_OFFSET_TABLE_ | .TOC.) ;;        # the linker's
             __stack_chk_fail | __stack_chk_guard) ;; # the stack protector's
             __aeabi_idivmod) calls+=("$symbol") ;;   # 32-bit ARM's division helper
-            __errno_location) calls+=(errno) ;;
+            __errno_location | __imp__errno) calls+=(errno) ;;
+            __imp_*) calls+=("${symbol#__imp_}") ;;  # a DLL's function, through its import
             fcntl64) calls+=(fcntl) ;;               # the large-file spelling
             __*_chk) calls+=("${symbol:2:-4}") ;;    # fortified: __memcpy_chk is memcpy
             *) calls+=("$symbol") ;;
