@@ -115,6 +115,7 @@ struct Recording {
 // returned.
 struct Outcome {
     long writes;
+    long written; // bytes the writes took
     long polls;
     bool returned;
     double seconds;
@@ -127,8 +128,12 @@ ssize_t record_write(int fd, const void *buffer, size_t count, RealWrite real)
 {
     if (counting != nullptr)
         counting->writes++;
-    if (!recorder.recording)
-        return real(fd, buffer, count);
+    if (!recorder.recording) {
+        const auto written = real(fd, buffer, count);
+        if (counting != nullptr && written > 0)
+            counting->written += written;
+        return written;
+    }
     recorder.calls.push_back({fd, count, count > 0 ? *static_cast<const char *>(buffer) : '\0'});
     std::deque<int> &errors = recorder.scripted_errors;
     const int error = errors.empty() ? 0 : errors.front();
@@ -605,13 +610,17 @@ Scene pipe_replaced_by_dup2()
 
 // Each situation where a blocking write(2) fails, sleeps or finishes: the
 // writer, on the same descriptor in non-blocking mode, must return where
-// write(2) returns, within the longest wait and a margin, and sleep where it
-// sleeps: in two seconds, a few attempts, not a busy loop. SIGPIPE is
-// ignored, so that a broken connection is a failed write as with MSG_NOSIGNAL.
+// write(2) returns, and sleep where it sleeps, never giving a byte up there:
+// watched until it has waited three times, it has made a few attempts, each
+// after a wait, not a busy loop. Nothing is timed: a loaded machine makes
+// every state come later, never another one. SIGPIPE is ignored, so that a
+// broken connection is a failed write as with MSG_NOSIGNAL.
 TEST(FdOutput, WaitsAsABlockingWriteWouldAndNeverSpins)
 {
-    const double window = 2.0;
-    const double returns_by = longest_wait_ms / 1000.0 + 0.5;
+    // Far beyond any state's coming, however loaded the machine: the test's
+    // own time limit, not a measure of the writer.
+    const double ceiling = 30.0;
+    const long waits_watched = 3;
     const char *const text = "xyz";
     const struct {
         const char *name;
@@ -637,8 +646,8 @@ TEST(FdOutput, WaitsAsABlockingWriteWouldAndNeverSpins)
         static_cast<Outcome *>(mmap(nullptr, sizeof(Outcome) * std::size(cases),
                                     PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
     ASSERT_NE(outcomes, MAP_FAILED);
-    // The children write side by side, watched for two seconds from when the
-    // last one started; readers start once there is no fork left to make.
+    // The children write side by side; readers start once there is no fork
+    // left to make.
     std::vector<Child> children(std::size(cases));
     for (size_t i = 0; i < std::size(cases); i++) {
         Child &child = children[i];
@@ -679,8 +688,15 @@ TEST(FdOutput, WaitsAsABlockingWriteWouldAndNeverSpins)
             printf("waits as write(2): %s: cannot be set up here\n", cases[i].name);
             continue;
         }
+        // A writer that sleeps is watched until it has waited waits_watched
+        // times; one that returns, until it has.
+        const auto waiting = [&] {
+            return !cases[i].returns &&
+                   __atomic_load_n(&outcomes[i].polls, __ATOMIC_RELAXED) >= waits_watched;
+        };
         int status = 0;
-        while (waitpid(child.pid, &status, WNOHANG) == 0 && seconds_since(start) < window)
+        while (waitpid(child.pid, &status, WNOHANG) == 0 && !waiting() &&
+               seconds_since(start) < ceiling)
             usleep(5000);
         if (!outcomes[i].returned && kill(child.pid, SIGKILL) == 0)
             waitpid(child.pid, &status, 0);
@@ -693,13 +709,21 @@ TEST(FdOutput, WaitsAsABlockingWriteWouldAndNeverSpins)
                outcome.returned ? ("returned in " + std::to_string(outcome.seconds) + " s").c_str()
                                 : "still writing when stopped",
                outcome.writes, outcome.polls);
-        EXPECT_EQ(outcome.returned, cases[i].returns);
+        const long bytes = static_cast<long>(strlen(text));
+        if (cases[i].returns) {
+            EXPECT_TRUE(outcome.returned);
+        } else if (outcome.returned) {
+            // Room came after all (a pty drops a closed slave's input some
+            // time after the close): every byte went, as with write(2).
+            EXPECT_EQ(outcome.written, bytes) << "a byte was given up";
+        }
         if (outcome.returned) {
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-            EXPECT_LE(outcome.seconds, returns_by);
         }
-        EXPECT_LE(outcome.writes, 24) << "writes in " << window << " s";
-        EXPECT_LE(outcome.polls, 2 * outcome.writes) << "polls in " << window << " s";
+        // Every write that fails is followed by a wait, which a byte that
+        // goes through or is given up ends.
+        EXPECT_LE(outcome.writes, outcome.polls + bytes + 1) << "writes without a wait";
+        EXPECT_LE(outcome.polls, 2 * outcome.writes) << "polls without a write";
         if (child.scene.drained >= 0) {
             EXPECT_EQ(child.drained, child.scene.filler + text);
         }
