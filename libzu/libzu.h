@@ -13,9 +13,9 @@
  * and an output error is ignored.
  *
  * The only C library functions it calls are calloc, fcntl, malloc, memcpy,
- * poll, strlen, strnlen and write, and it reads and sets errno. On 32-bit ARM it
- * also calls the compiler's integer division helper (__aeabi_idivmod, from
- * libgcc).
+ * poll, strlen, strnlen and write (on Windows _write, and no fcntl or poll),
+ * and it reads and sets errno. On 32-bit ARM it also calls the compiler's
+ * integer division helper (__aeabi_idivmod, from libgcc).
  */
 #ifndef LIBZU_LIBZU_H
 #define LIBZU_LIBZU_H
@@ -137,6 +137,14 @@ LIBZU_NODISCARD LIBZU_MALLOC LIBZU_FREED_BY_FREE char *zu_substr(const char *s, 
  * fcntl() and keep no state, so a signal handler may call them. Like write(),
  * they may change errno: a handler saves and restores errno around them, as
  * POSIX asks of any handler that calls such functions.
+ *
+ * On Windows, fd is a C runtime descriptor and each byte one _write() on it,
+ * as that descriptor writes: one in text mode (the default for _open())
+ * writes "\n" as "\r\n"; _setmode(fd, _O_BINARY) keeps bytes as they are.
+ * There is no SIGPIPE (a pipe without a reader fails the write) and no
+ * non-blocking descriptor, so nothing is ever retried: a failed byte is
+ * given up. An invalid or closed fd writes nothing and never ends the
+ * program, under msvcrt.dll and the Universal CRT alike.
  */
 
 /* Writes the one byte c, the zero byte included. */
@@ -159,7 +167,8 @@ void zu_putnbr_fd(int n, int fd);
 /*
  * A fresh block of count * size bytes, all zero, from calloc(); free() it.
  * Null if calloc fails, and null without allocating if count * size does not
- * fit in size_t; either way errno is ENOMEM. A zero product gives what
+ * fit in size_t; either way errno is ENOMEM, whether or not the C library's
+ * calloc says so itself. A zero product gives what
  * calloc(0, size) gives (on the GNU C library a unique pointer that free()
  * accepts).
  */

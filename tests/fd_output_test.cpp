@@ -406,7 +406,7 @@ const char *const null_device = "/dev/null";
 #endif
 
 // Real descriptors: the bytes arrive as written and in order, in a pipe and
-// in a file, and a closed descriptor is no obstacle.
+// in a file, and a closed or invalid descriptor is no obstacle.
 TEST(FdOutput, RealDescriptors)
 {
     const auto write_to = [](int fd) {
@@ -434,8 +434,10 @@ TEST(FdOutput, RealDescriptors)
     int closed = open(null_device, O_WRONLY);
     ASSERT_GE(closed, 0);
     close(closed);
-    zu_putendl_fd("into nothing", closed);
-    zu_putnbr_fd(-1, closed);
+    for (int nowhere : {closed, -1}) {
+        zu_putendl_fd("into nothing", nowhere);
+        zu_putnbr_fd(-1, nowhere);
+    }
 }
 
 #ifndef _WIN32
