@@ -15,7 +15,7 @@
 #include <unistd.h>
 #endif
 
-static inline void set_up_standard_output(void)
+static void set_up_standard_output(void)
 {
 #ifdef _WIN32
     _setmode(1, _O_BINARY);

@@ -92,10 +92,14 @@ static void descriptor_output(void)
         int n;
         const char *expected;
     } writes[] = {
-        {"putchar 'a'", 0, NULL, 'a', "a"},   {"putstr", 1, "Hello", 0, "Hello"},
-        {"putstr \"\"", 1, "", 0, ""},        {"putendl", 2, "ab", 0, "ab\n"},
-        {"putendl null", 2, NULL, 0, "\n"},   {"putnbr 42", 3, NULL, 42, "42"},
-        {"putnbr -123", 3, NULL, -123, "-123"}, {"putnbr 0", 3, NULL, 0, "0"},
+        {"putchar 'a'", 0, NULL, 'a', "a"},
+        {"putstr", 1, "Hello", 0, "Hello"},
+        {"putstr \"\"", 1, "", 0, ""},
+        {"putendl", 2, "ab", 0, "ab\n"},
+        {"putendl null", 2, NULL, 0, "\n"},
+        {"putnbr 42", 3, NULL, 42, "42"},
+        {"putnbr -123", 3, NULL, -123, "-123"},
+        {"putnbr 0", 3, NULL, 0, "0"},
         {"putnbr INT_MAX", 3, NULL, INT_MAX, "2147483647"},
         {"putnbr INT_MIN", 3, NULL, INT_MIN, "-2147483648"},
     };

@@ -163,9 +163,10 @@ extern "C" Write __real___imp__write;
 namespace {
 int recorded_write(int fd, const void *buffer, unsigned int count)
 {
-    return static_cast<int>(record_write(fd, buffer, count, [](int to, const void *bytes, size_t n) {
-        return __real___imp__write(to, bytes, static_cast<unsigned int>(n));
-    }));
+    return static_cast<int>(
+        record_write(fd, buffer, count, [](int to, const void *bytes, size_t n) {
+            return __real___imp__write(to, bytes, static_cast<unsigned int>(n));
+        }));
 }
 } // namespace
 extern "C" {
