@@ -45,3 +45,20 @@ function(zu_link_options_if_taken target)
         endif()
     endforeach()
 endfunction()
+
+# zu_exported_operations(<variable>)
+#
+# What libzu.so exports, as cmake/libzu.map records it: one name@VERSION item
+# per operation (zu_strlen@LIBZU_1.0).
+function(zu_exported_operations variable)
+    file(STRINGS "${PROJECT_SOURCE_DIR}/cmake/libzu.map" lines REGEX "^[A-Z0-9_.]+ *{|^ +zu_[a-z_]+;$")
+    set(exported)
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^([A-Z0-9_.]+) *{")
+            set(node "${CMAKE_MATCH_1}")
+        elseif(line MATCHES "(zu_[a-z_]+);")
+            list(APPEND exported "${CMAKE_MATCH_1}@${node}")
+        endif()
+    endforeach()
+    set(${variable} "${exported}" PARENT_SCOPE)
+endfunction()

@@ -22,16 +22,4 @@ check_manual() {
     figure "man page: groff silent, renders to $(wc -l < man.txt) lines"
 }
 
-# The README's run command: the run preset's build shows each program's
-# output under its name.
-check_run_preset() {
-    local program
-    quietly configure.log cmake -S "$ZU_SOURCE_DIR" --preset run -B build
-    cmake --build build --target zu_run > run.log
-    for program in "${programs[@]}"; do
-        grep -qx "== $program ==" run.log || { cat run.log; fail "the run preset does not show $program"; }
-    done
-    figure "run preset: ${#programs[@]} programs, each under its name"
-}
-
 run_check "$@"

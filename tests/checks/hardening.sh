@@ -19,6 +19,7 @@ hardened() {
 # built here without flags of their own.
 check_programs() {
     need hardening-check
+    programs_built
     local type program report built
     built=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$ZU_BUILD_DIR/CMakeCache.txt")
     for program in "${programs[@]}"; do

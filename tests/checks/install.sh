@@ -24,9 +24,7 @@ check_components() {
     development=(include/libzu/libzu.h "$libdir/libzu.a" "$libdir/pkgconfig/libzu.pc"
                  "$libdir"/cmake/libzu/libzu{Config,ConfigVersion,Targets,Targets-release}.cmake
                  share/doc/libzu/LICENSE share/man/man3/libzu.3)
-    for operation in strlen strdup substr putchar_fd putstr_fd putendl_fd putnbr_fd calloc lstnew; do
-        development+=("share/man/man3/zu_$operation.3")
-    done
+    for operation in $(declared_operations); do development+=("share/man/man3/$operation.3"); done
     cmake --install "$recipe" --prefix development --component libzu_Development > /dev/null
     cmake --install "$recipe" --prefix runtime --component libzu_Runtime > /dev/null
     diff <(printf '%s\n' "${development[@]}" | sort) <(files "$installed") ||
@@ -78,12 +76,6 @@ check_no_googletest() {
     fi
     grep -q 'libgtest-dev' configure.log && grep -q 'ZU_GOOGLETEST_SOURCE_DIR' configure.log &&
         grep -q -- '-DZU_BUILD_TESTS=OFF' configure.log || { cat configure.log; fail "configure names not the three ways"; }
-}
-
-# The run preset needs no GoogleTest.
-check_run_preset() {
-    quietly configure.log cmake -S "$ZU_SOURCE_DIR" --preset run -B build \
-        -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DZU_GOOGLETEST_SOURCE_DIR="$ZU_SCRATCH/nowhere"
 }
 
 check_manual_version() {

@@ -4,11 +4,12 @@
 #   ZU_SOURCE_DIR, ZU_BUILD_DIR  the tree and the build being checked
 #   ZU_CHECKS_DIR                where the checks lie, the fixtures among them
 #   ZU_SCRATCH                   this check's own directory, emptied first
+#   ZU_PROGRAMS                  the build's runner programs, as it names them
 #   CC, CXX, ZU_GENERATOR        the build's compilers and generator
 #   LC_ALL=C                     what the tools print is read
 set -euo pipefail
 
-programs=(substr_runner putnbr_runner putendl_runner putstr_runner lstnew_runner calloc_runner)
+read -ra programs <<< "${ZU_PROGRAMS:-}"
 # The fixture `installed`: the README's install recipe, built, and its plain
 # install (install.recipe).
 recipe="$ZU_CHECKS_DIR/install.recipe/build"
@@ -81,6 +82,21 @@ libzu_version() {
 # files DIR: what lies under DIR, files and links, one relative path a line.
 files() {
     (cd "$1" && find . ! -type d | sed 's|^\./||' | sort)
+}
+
+# The two records of the API: the operations the header declares, and those
+# cmake/libzu.map exports, each with its version node (zu_strlen@LIBZU_1.0).
+declared_operations() {
+    sed -n 's/^[A-Za-z].*\<\(zu_[a-z_]*\)(.*/\1/p' "$ZU_SOURCE_DIR/libzu/libzu.h" | sort -u
+}
+mapped_operations() {
+    awk '/^[A-Z0-9_.]+ *\{/ { node = $1 } /^ +zu_[a-z_]+;$/ { sub(/;/, "", $1); print $1 "@" node }' \
+        "$ZU_SOURCE_DIR/cmake/libzu.map" | sort
+}
+
+# programs_built: the build names its programs (a check of them checks some).
+programs_built() {
+    ((${#programs[@]} > 0)) || fail "the build names no programs (ZU_PROGRAMS is empty)"
 }
 
 # run_check NAME ARGS...: check_NAME ARGS..., in its own emptied directory.

@@ -2,24 +2,29 @@
 # The shared library of this build: its dynamic section, its ABI, its users.
 . "$(dirname "$0")/lib.sh"
 
-# SONAME libzu.so.1, the C library alone NEEDED, the nine operations
-# exported at LIBZU_1.0 and nothing else, and calls between them bound inside.
+# SONAME libzu.so.1, the C library alone NEEDED, calls between the
+# operations bound inside; and the API's three records agree: each operation
+# the header declares is in cmake/libzu.map, and libzu.so exports exactly
+# those, each at its version node.
 check_elf() {
-    local so=$1 dynamic soname needed exports expected=LIBZU_1.0 operation
+    local so=$1 dynamic soname needed exports declared mapped expected
     dynamic=$(readelf --dynamic --wide "$so")
     soname=$(sed -n 's/.*Library soname: \[\(.*\)\]/\1/p' <<< "$dynamic")
     needed=$(sed -n 's/.*Shared library: \[\(.*\)\]/\1/p' <<< "$dynamic" | xargs)
     [[ $soname == libzu.so.1 && $needed == libc.so.6 ]] || fail "$so: SONAME $soname, NEEDED $needed"
+    declared=$(declared_operations | xargs)
+    mapped=$(mapped_operations | xargs)
+    [[ -n $mapped ]] || fail "cmake/libzu.map lists no operation"
+    [[ $declared == "$(sed 's/@[^ ]*//g' <<< "$mapped")" ]] ||
+        fail "the header declares $declared; cmake/libzu.map lists $mapped"
+    expected=$( (tr ' ' '\n' <<< "$mapped" | sed 's/.*@//' | sort -u; tr ' ' '\n' <<< "$mapped" | sed 's/@/@@/') |
+        sort | xargs)
     exports=$(nm --dynamic --defined-only "$so" | awk '{ print $3 }' | sort | xargs)
-    for operation in zu_calloc zu_lstnew zu_putchar_fd zu_putendl_fd zu_putnbr_fd zu_putstr_fd \
-            zu_strdup zu_strlen zu_substr; do
-        expected+=" $operation@@LIBZU_1.0"
-    done
-    [[ $exports == "$expected" ]] || fail "$so exports: $exports"
+    [[ $exports == "$expected" ]] || fail "$so exports: $exports; cmake/libzu.map: $expected"
     if readelf --relocs --wide "$so" | grep ' zu_'; then
         fail "$so: calls between its operations go through the dynamic linker"
     fi
-    figure "libzu.so: SONAME $soname; NEEDED $needed; exports $exports"
+    figure "libzu.so: SONAME $soname; NEEDED $needed; exports $exports, as the header and cmake/libzu.map say"
 }
 
 # The ABI is the committed baseline's.

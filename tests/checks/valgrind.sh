@@ -4,6 +4,7 @@
 
 # No error, every heap block freed.
 check_programs() {
+    programs_built
     need valgrind
     local program log
     for program in "${programs[@]}"; do
