@@ -24,7 +24,7 @@ static void set_up_standard_output(void)
     const int terminal = isatty(1);
 #endif
     // A null buffer leaves its size to the C library, as it would choose it.
-    setvbuf(stdout, nullptr, terminal ? _IOLBF : _IOFBF, BUFSIZ);
+    setvbuf(stdout, nullptr, terminal != 0 ? _IOLBF : _IOFBF, BUFSIZ);
 }
 
 #endif
