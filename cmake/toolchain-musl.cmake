@@ -1,19 +1,16 @@
-# musl, from Debian's musl-tools: this machine's gcc and g++ with musl's
-# headers and C library in glibc's place, every program linked statically
-# (musl-tools brings no dynamic loader). There is no C++ library built for
-# musl: C++ sources see the C headers alone (-nostdinc++ makes <cstring> an
-# error), and programs are linked by the C driver, which offers no libstdc++.
-# Nothing of this machine's own (GoogleTest above all) is found.
+# musl, from Debian's musl-tools: its musl-gcc wrapper, this machine's gcc
+# with musl's headers and C library in glibc's place, for C and C++ sources
+# alike; every program linked statically (musl-tools brings no dynamic
+# loader). There is no C++ library built for musl: C++ sources see the C
+# headers alone (-nostdinc++ makes <cstring> an error), and the C driver links
+# them, offering no libstdc++. Nothing of this machine's own (GoogleTest above
+# all) is found.
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(zu_musl_specs /usr/lib/x86_64-linux-musl/musl-gcc.specs)
-set(CMAKE_C_COMPILER gcc)
-set(CMAKE_CXX_COMPILER g++)
-set(CMAKE_C_FLAGS_INIT "-specs=${zu_musl_specs}")
-set(CMAKE_CXX_FLAGS_INIT "-specs=${zu_musl_specs} -nostdinc++")
+set(CMAKE_C_COMPILER musl-gcc)
+set(CMAKE_CXX_COMPILER musl-gcc)
+set(CMAKE_CXX_FLAGS_INIT -nostdinc++)
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
-set(CMAKE_CXX_LINK_EXECUTABLE
-    "gcc <FLAGS> <CMAKE_CXX_LINK_FLAGS> <LINK_FLAGS> <OBJECTS> -o <TARGET> <LINK_LIBRARIES>")
 
 set(CMAKE_FIND_ROOT_PATH /usr/lib/x86_64-linux-musl /usr/include/x86_64-linux-musl)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
