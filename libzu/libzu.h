@@ -120,11 +120,11 @@ LIBZU_NODISCARD LIBZU_MALLOC LIBZU_FREED_BY_FREE char *zu_substr(const char *s, 
  * - A write interrupted before it wrote (EINTR) is repeated at once.
  * - One that finds a non-blocking fd full (EAGAIN, EWOULDBLOCK) waits with
  *   poll() for room, for one second at most, and is repeated: whatever
- *   poll() reports, the next write decides. A change that poll() does not
- *   report (a peer that shut its reading down, another file dup2()'d onto
- *   fd) is thus seen within a second. A poll() that answers at once without
- *   room (POLLHUP, POLLERR) is followed by a pause that doubles, up to one
- *   second.
+ *   poll() reports, a poll() that fails (ENOMEM) included, the next write
+ *   decides. A change that poll() does not report (a peer that shut its
+ *   reading down, another file dup2()'d onto fd) is thus seen within a
+ *   second. A poll() that answers at once without room (POLLHUP, POLLERR),
+ *   or fails, is followed by a pause that doubles, up to one second.
  * - EAGAIN on a blocking fd is its send timeout (SO_SNDTIMEO) running out:
  *   the byte is given up, as is every other failure (closed or invalid fd,
  *   full disk, broken pipe or connection), and the next byte is attempted.

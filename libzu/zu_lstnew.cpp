@@ -4,7 +4,7 @@
 
 zu_list_node *zu_lstnew(void *content)
 {
-    auto *node = static_cast<zu_list_node *>(malloc(sizeof(zu_list_node)));
+    zu_list_node *node = static_cast<zu_list_node *>(malloc(sizeof(zu_list_node)));
     if (node == nullptr)
         return nullptr;
 

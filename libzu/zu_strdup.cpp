@@ -9,7 +9,7 @@ char *zu_strdup(const char *s)
         return nullptr;
 
     size_t size = zu_strlen(s) + 1;
-    auto *copy = static_cast<char *>(malloc(size));
+    char *copy = static_cast<char *>(malloc(size));
     if (copy == nullptr)
         return nullptr;
     // The length is known: copy it and the terminator without looking again.

@@ -21,7 +21,7 @@ char *zu_substr(const char *s, unsigned int start, size_t len)
     // total stops at the terminator or at the end of the cut, whichever comes
     // first, so this is len clamped to what is left; len + 1 cannot wrap.
     len = total - first;
-    auto *sub = static_cast<char *>(malloc(len + 1));
+    char *sub = static_cast<char *>(malloc(len + 1));
     if (sub == nullptr)
         return nullptr;
     memcpy(sub, s + first, len);
