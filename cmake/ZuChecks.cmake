@@ -13,11 +13,12 @@
 #   own);
 # - shared: wherever libzu.so is built from a source tree (not a package
 #   build, which brings flags of its own);
-# - lint, hardening, valgrind, fuzz, bench: heavy, only where asked for, with
-#   ZU_HEAVY_CHECKS (docs/development.md names the builds CI runs them in).
-set(ZU_CHECK_LABELS calls install consumers header docs shared lint hardening valgrind fuzz bench)
+# - lint, hardening, valgrind, fuzz, bench, proof: heavy, only where asked
+#   for, with ZU_HEAVY_CHECKS (docs/development.md names the builds CI runs
+#   them in); proof in native builds, registered by proofs/.
+set(ZU_CHECK_LABELS calls install consumers header docs shared lint hardening valgrind fuzz bench proof)
 set(zu_user_labels install consumers header docs)
-set(zu_heavy_labels lint hardening valgrind fuzz bench)
+set(zu_heavy_labels lint hardening valgrind fuzz bench proof)
 option(ZU_HEAVY_CHECKS "Register the heavy checks: ${zu_heavy_labels}" OFF)
 
 set(ZU_CHECKS_DIR "${PROJECT_BINARY_DIR}/checks")

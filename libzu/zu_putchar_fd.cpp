@@ -81,8 +81,9 @@ static void wait_for_room(int fd, int &pause_ms)
 {
     pollfd room = {fd, POLLOUT, 0};
     int ready = 0;
-    while ((ready = poll(&room, 1, longest_wait_ms)) < 0 && errno == EINTR) {
-    }
+    do
+        ready = poll(&room, 1, longest_wait_ms);
+    while (ready < 0 && errno == EINTR);
     if (ready < 0 || (ready > 0 && (room.revents & POLLOUT) == 0)) {
         poll(nullptr, 0, pause_ms); // a sleep that is still async-signal-safe
         pause_ms = pause_ms < longest_wait_ms / 2 ? 2 * pause_ms : longest_wait_ms;

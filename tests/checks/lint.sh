@@ -6,7 +6,7 @@ check_sources() {
     need clang-format clang-tidy cppcheck
     local sources
     cd "$ZU_SOURCE_DIR"
-    mapfile -t sources < <(find libzu runners tests bench fuzz -name '*.cpp' -o -name '*.h' -o -name '*.c' |
+    mapfile -t sources < <(find libzu runners tests bench fuzz proofs -name '*.cpp' -o -name '*.h' -o -name '*.c' |
         sort)
     clang-format --dry-run -Werror "${sources[@]}"
     clang-tidy -p "$ZU_BUILD_DIR" --quiet libzu/*.cpp runners/*.cpp 2> "$ZU_SCRATCH/tidy.log" ||
