@@ -1,32 +1,29 @@
-// Stubs of the C library functions that CBMC has no model of (strnlen, poll)
-// or whose model says too little (write sets no errno; fcntl has none), each
-// written from POSIX's description of the function, not from libzu's use of
-// it. Every argument a function reads or writes is checked to be readable or
-// writable first, so that a stub never hides an access out of bounds.
+// Stubs of what CBMC has no model of (strnlen, poll, fcntl) or models without
+// errno (write), from POSIX's description, not from libzu's use of them. What
+// a stub reads or writes is checked first, so that it hides no access out of bounds.
 #include "c_library.h"
 
-#include <errno.h>
-#include <fcntl.h>
 #include <poll.h>
-#include <stdlib.h>
-#include <string.h>
 #include <unistd.h>
 
 unsigned zu_failures_left;
 int zu_fd_flags;
-size_t zu_writes;
-size_t zu_written;
+size_t zu_writes, zu_written, zu_write_failures;
 char zu_output[ZU_PROOF_LENGTH + 2];
-size_t zu_write_failures;
 int zu_write_errors[ZU_PROOF_FAILURES];
 
-char *zu_any_buffer(size_t size)
+char *zu_any_string(size_t *length)
 {
+    size_t size = nondet_size_t();
     __CPROVER_assume(size >= 1 && size <= ZU_PROOF_LENGTH + 1);
-    return malloc(size); // CBMC's malloc: arbitrary contents, or null
+    char *s = malloc(size); // CBMC's malloc: any content, or null
+    __CPROVER_assume(s == NULL || s[size - 1] == '\0');
+    for (*length = 0; s != NULL && s[*length] != '\0';)
+        ++*length;
+    return s;
 }
 
-// Fails with an arbitrary errno where the harness lets it; true then.
+// Whether this call fails, with any errno, while the harness allows it.
 static bool fails(void)
 {
     if (zu_failures_left == 0 || nondet_bool())
@@ -37,47 +34,40 @@ static bool fails(void)
     return true;
 }
 
-// The number of bytes before the first zero byte among the first maxlen of s.
 size_t strnlen(const char *s, size_t maxlen)
 {
     size_t n = 0;
-    while (n < maxlen) {
+    for (; n < maxlen; n++) {
         __CPROVER_assert(__CPROVER_r_ok(s + n, 1), "strnlen reads inside the object");
         if (s[n] == '\0')
             break;
-        n++;
     }
     return n;
 }
 
-// Either fails, writing nothing, with any errno (EINTR and EAGAIN among
-// them), or writes all count bytes: a write of one byte cannot be partial.
+// Fails with any errno (EINTR and EAGAIN among them), writing nothing, or
+// writes all count bytes: the outcomes of a write of one byte.
 ssize_t write(int fd, const void *buf, size_t count)
 {
-    (void)fd;
     zu_writes++;
     __CPROVER_assert(__CPROVER_r_ok(buf, count), "write reads count bytes of buf");
     if (fails()) {
-        if (zu_write_failures < ZU_PROOF_FAILURES)
-            zu_write_errors[zu_write_failures] = errno;
-        zu_write_failures++;
+        zu_write_errors[zu_write_failures++] = errno;
         return -1;
     }
-    for (size_t i = 0; i < count; i++, zu_written++) {
+    for (size_t i = 0; i < count; i++, zu_written++)
         if (zu_written < sizeof zu_output)
             zu_output[zu_written] = ((const char *)buf)[i];
-    }
     return (ssize_t)count;
 }
 
-// Any outcome: fails (EINTR among the errors), times out, or reports any
-// events of nfds descriptors at most. The wait it is asked for is one second
-// at most, never infinite (negative): libzu promises that much.
+// Fails with any errno (EINTR among them), times out, or reports any events
+// of nfds descriptors. Its timeout is libzu's promise: 0 to 1000 ms.
 int poll(struct pollfd *fds, nfds_t nfds, int timeout)
 {
     __CPROVER_assert(timeout >= 0 && timeout <= 1000, "poll waits between 0 and 1000 ms");
-    __CPROVER_assert(nfds <= 1, "poll is given one descriptor at most");
-    __CPROVER_assert(nfds == 0 || __CPROVER_w_ok(fds, sizeof *fds), "poll may write revents");
+    __CPROVER_assert(nfds <= 1 && (nfds == 0 || __CPROVER_w_ok(fds, sizeof *fds)),
+                     "one fds to write");
     if (fails())
         return -1;
     int ready = nondet_int();
@@ -87,11 +77,9 @@ int poll(struct pollfd *fds, nfds_t nfds, int timeout)
     return ready;
 }
 
-// F_GETFL alone: the descriptor's flags as the harness set them, or a
-// failure (EBADF) where it set -1.
+// F_GETFL alone: the flags the harness set, or -1 with EBADF.
 int fcntl(int fd, int cmd, ...)
 {
-    (void)fd;
     __CPROVER_assert(cmd == F_GETFL, "fcntl is asked for the flags alone");
     if (zu_fd_flags < 0)
         errno = EBADF;

@@ -1,55 +1,45 @@
-// What the stubs of the C library (c_library.c) record, and the knobs a
-// harness sets before it calls an operation.
-#ifndef ZU_PROOFS_C_LIBRARY_H
-#define ZU_PROOFS_C_LIBRARY_H
+// The stubs of the C library (c_library.c): what a harness sets, and what they record.
+#pragma once
 
+#include "../libzu/libzu.h"
+
+#include <errno.h>
+#include <fcntl.h>
 #include <stdbool.h>
-#include <stddef.h>
+#include <stdlib.h>
 
-// Strings are at most this many bytes long, and buffers one byte more: every
-// length up to it, every position of the terminator (or none), every byte
-// value. Each operation treats all bytes but the zero byte alike and has no
-// branch that depends on a length beyond "zero or not", so longer strings
-// take no path that these do not.
+// Strings of up to 16 bytes in buffers one byte longer: every length, every place of the
+// terminator (or none), every byte value. The operations treat all non-zero bytes alike and
+// branch on no length but "zero or not": a longer string takes no path that these do not.
 #define ZU_PROOF_LENGTH 16
-// The most write() and poll() calls that fail in one proof, at least 12: a
-// pause that doubles from 1 ms without a cap first passes 1000 ms at the
-// 11th pause, which takes 11 failed writes.
+// A pause doubled from 1 ms without a cap first passes 1000 ms at the 11th: 12 failures.
 #define ZU_PROOF_FAILURES 12
 
-// Set by the harness: how many calls of write() and poll() may still fail
-// (0 unless set), and what fcntl(fd, F_GETFL) reports of every descriptor
-// (-1: it fails).
+// Set: how many write() and poll() calls may still fail (none unless set), what fcntl(fd,
+// F_GETFL) gives (-1: it fails). Recorded: write() calls, bytes written and the first of
+// them, the errno of each failed write in order.
 extern unsigned zu_failures_left;
 extern int zu_fd_flags;
+extern size_t zu_writes, zu_written, zu_write_failures;
+extern char zu_output[ZU_PROOF_LENGTH + 2];
+extern int zu_write_errors[ZU_PROOF_FAILURES];
 
-// Recorded by the stubs.
-extern size_t zu_writes;                       // write() calls
-extern size_t zu_written;                      // bytes written
-extern char zu_output[ZU_PROOF_LENGTH + 2];    // the first bytes written
-extern size_t zu_write_failures;               // write() calls that failed
-extern int zu_write_errors[ZU_PROOF_FAILURES]; // their errno values, in order
-
-// Whether malloc() may fail: it may (cbmc --malloc-may-fail), but for a
-// second run of the harness built with ZU_PROOF_MALLOC_CANNOT_FAIL (cbmc
-// --no-malloc-may-fail), which shows "null only where malloc failed".
+// "Null only where malloc failed": a second run, built so, where malloc cannot fail.
 #ifdef ZU_PROOF_MALLOC_CANNOT_FAIL
 #define zu_malloc_may_fail 0
 #else
 #define zu_malloc_may_fail 1
 #endif
 
-// An arbitrary value, as CBMC gives a function without a body.
+// Any value: what CBMC gives for a function without a body.
 bool nondet_bool(void);
-int nondet_int(void);
 char nondet_char(void);
 short nondet_short(void);
-size_t nondet_size_t(void);
+int nondet_int(void);
 unsigned nondet_unsigned(void);
+size_t nondet_size_t(void);
+void *nondet_pointer(void);
 
-// A buffer of size bytes (1 to ZU_PROOF_LENGTH + 1) of arbitrary content on
-// the heap, where reading past it is an error: terminated anywhere, or
-// nowhere; null where malloc failed.
-char *zu_any_buffer(size_t size);
-
-#endif
+// A heap buffer of 1 to ZU_PROOF_LENGTH + 1 bytes ending in a zero byte, any content before
+// it, nothing readable past it; the length of its string in *length; null where malloc failed.
+char *zu_any_string(size_t *length);

@@ -1,25 +1,19 @@
 // zu_calloc: for every count and size, null with errno ENOMEM, or a block of
 // exactly count * size bytes, every one of them zero.
-#include "../libzu/libzu.h"
 #include "c_library.h"
-
-#include <errno.h>
-#include <stdlib.h>
 
 int main(void)
 {
-    size_t count = nondet_size_t();
-    size_t size = nondet_size_t();
+    size_t count = nondet_size_t(), size = nondet_size_t();
     errno = 0;
     unsigned char *block = zu_calloc(count, size);
     if (block == NULL) {
         __CPROVER_assert(errno == ENOMEM, "null means ENOMEM");
     } else {
-        size_t total = 0;
+        size_t total = 0, i = nondet_size_t();
         __CPROVER_assert(!__builtin_mul_overflow(count, size, &total),
-                         "a block only for a product that fits");
+                         "only for a product that fits");
         __CPROVER_assert(__CPROVER_OBJECT_SIZE(block) == total, "exactly count * size bytes");
-        size_t i = nondet_size_t();
         __CPROVER_assume(i < total);
         __CPROVER_assert(block[i] == 0, "every byte zero");
     }

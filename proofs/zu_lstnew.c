@@ -1,12 +1,7 @@
-// zu_lstnew: a node of its own holding the payload as given (null included)
-// and a null next, or null where malloc failed. malloc's blocks start with
-// arbitrary contents here, so a field left unset is caught.
-#include "../libzu/libzu.h"
+// zu_lstnew: a node holding the payload as given (null included) and a null
+// next, or null where malloc failed. CBMC's malloc gives any content, so a
+// field left unset is caught.
 #include "c_library.h"
-
-#include <stdlib.h>
-
-void *nondet_pointer(void);
 
 int main(void)
 {

@@ -1,14 +1,7 @@
-// zu_putchar_fd, with up to ZU_PROOF_FAILURES failed write() and poll()
-// calls, each with any errno, and any poll() outcome: after EINTR, and after
-// EAGAIN on a non-blocking descriptor, the byte is written again until it is
-// written once; after any other failure, EAGAIN on a blocking descriptor
-// among them, it is given up and write() is not called again. Every wait
-// lasts from 0 to 1000 ms (asserted by the poll() stub).
-#include "../libzu/libzu.h"
+// zu_putchar_fd, up to 12 failed write() and poll() calls, any errno, any poll() outcome:
+// after EINTR, and EAGAIN on a non-blocking fd, the byte is written once in the end; after
+// any other failure, given up with no write after. Waits: 0 to 1000 ms (the poll() stub).
 #include "c_library.h"
-
-#include <errno.h>
-#include <fcntl.h>
 
 static bool tried_again(int error)
 {
@@ -22,7 +15,6 @@ int main(void)
     zu_failures_left = ZU_PROOF_FAILURES;
     zu_fd_flags = nondet_int();
     zu_putchar_fd(c, 1);
-
     size_t failed = zu_write_failures;
     __CPROVER_assert(zu_writes == failed + zu_written && zu_written <= 1, "each write one byte");
     for (size_t i = 0; i + 1 < failed; i++)

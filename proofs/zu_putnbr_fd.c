@@ -1,7 +1,5 @@
-// zu_putnbr_fd, its safety for every int: no undefined behaviour, 1 to 11
-// bytes, one write() each, a '-' first exactly for a negative n and digits
-// after it. Which digits is checked for every int by putnbr_every_int.
-#include "../libzu/libzu.h"
+// zu_putnbr_fd for every int: no undefined behaviour, 1 to 11 bytes, one a write(), '-'
+// first just for a negative n, then digits (which ones: putnbr_every_int.cpp).
 #include "c_library.h"
 
 int main(void)
