@@ -198,11 +198,16 @@ AllocStats alloc_stats()
 
 } // namespace zu_test
 
+// A fresh block is seldom zero in a long-running program, but a fresh heap
+// is: every block starts as junk here, so that a field left unset shows.
 extern "C" void *ZU_SHIM_MALLOC(size_t size)
 {
     if (zu_test::take_call(size))
         return nullptr;
-    return zu_test::note(ZU_REAL_MALLOC(size));
+    void *block = ZU_REAL_MALLOC(size);
+    if (block != nullptr)
+        memset(block, 0xa5, size);
+    return zu_test::note(block);
 }
 
 extern "C" void *ZU_SHIM_CALLOC(size_t count, size_t size)

@@ -1,5 +1,6 @@
 // Test allocator: counts every malloc and calloc of the code linked with it,
-// fails the ones it is told to, and knows which of its blocks are not freed.
+// fails the ones it is told to, fills every block malloc gives with junk (not
+// zero), and knows which of its blocks are not freed.
 //
 // Linked with -Wl,--wrap=malloc,--wrap=calloc,--wrap=free it sees the calls
 // of the library's and the program's own objects (not the C library's
