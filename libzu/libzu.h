@@ -12,10 +12,10 @@
  * given, and reports no errors: an allocation that fails gives a null result,
  * and an output error is ignored.
  *
- * The only C library functions it calls are calloc, fcntl, malloc, memcpy,
- * poll, strlen, strnlen and write (on Windows _write, and no fcntl or poll),
- * and it reads and sets errno. On 32-bit ARM it also calls the compiler's
- * integer division helper (__aeabi_idivmod, from libgcc).
+ * The only C library functions it calls are calloc(), fcntl(), malloc(),
+ * memcpy(), poll(), strlen(), strnlen() and write() (on Windows _write(), and
+ * no fcntl() or poll()), and it reads and sets errno. On 32-bit ARM it also
+ * calls libgcc's integer division helper __aeabi_idivmod().
  */
 #ifndef LIBZU_LIBZU_H
 #define LIBZU_LIBZU_H
