@@ -22,4 +22,14 @@ check_manual() {
     figure "man page: groff silent, renders to $(wc -l < man.txt) lines"
 }
 
+# The Debian changelog's newest entry packages the version the header states.
+check_debian_version() {
+    local packaged stated
+    packaged=$(sed -n '1s/^libzu (\([0-9]*:\)\{0,1\}\([^-)]*\).*/\2/p' "$ZU_SOURCE_DIR/packaging/debian/changelog")
+    stated=$(libzu_version)
+    [[ -n $stated && $packaged == "$stated" ]] ||
+        fail "packaging/debian/changelog packages '$packaged', libzu/libzu.h states '$stated'"
+    figure "version $stated in the header and the Debian changelog"
+}
+
 run_check "$@"
