@@ -50,13 +50,10 @@ inline std::string program_path(const RunnerProgram &program)
     return std::string(ZU_RUNTIME_DIR) + "/" + program.name + ZU_PROGRAM_SUFFIX;
 }
 
-// The expected bytes, kept in tests/expected: <name>.txt for a file or a pipe,
-// <name>.terminal.txt where a terminal shows another order.
-inline std::string expected_output(const RunnerProgram &program, Output output = Output::file)
+// The expected bytes in a file or a pipe, kept in tests/expected/<name>.txt.
+inline std::string expected_output(const RunnerProgram &program)
 {
-    const bool own_terminal_order = program.heading != nullptr && output == Output::terminal;
-    return read_file(std::string(ZU_EXPECTED_DIR) + "/" + program.name +
-                     (own_terminal_order ? ".terminal.txt" : ".txt"));
+    return read_file(std::string(ZU_EXPECTED_DIR) + "/" + program.name + ".txt");
 }
 
 // For a program with a heading: the bytes the library writes straight to
@@ -65,6 +62,15 @@ inline std::string direct_output(const RunnerProgram &program)
 {
     const std::string output = expected_output(program);
     return output.substr(0, output.size() - std::string(program.heading).size() - 1);
+}
+
+// The expected bytes on output: on a terminal, where stdout is line-buffered,
+// a heading leaves at once and comes before the direct writes.
+inline std::string expected_output(const RunnerProgram &program, Output output)
+{
+    if (program.heading != nullptr && output == Output::terminal)
+        return std::string(program.heading) + "\n" + direct_output(program);
+    return expected_output(program);
 }
 
 } // namespace zu_test
