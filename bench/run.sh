@@ -95,13 +95,15 @@ case ${1:-} in
     compare)
         for preset in default clang; do cmake --preset "$preset" > /dev/null && cmake --build "build/$preset" --target zu_bench > /dev/null; done
         run g++=build/default/bench/zu_bench clang=build/clang/bench/zu_bench -- "${@:2}"
-        report table "" $(labelled g++ clang)
-        [[ -z ${PLOT:-} ]] || { report chart "$PLOT" $(labelled g++ clang) | gnuplot; echo "Chart: $PLOT" >&2; } ;;
+        mapfile -t runs < <(labelled g++ clang)
+        report table "" "${runs[@]}"
+        [[ -z ${PLOT:-} ]] || { report chart "$PLOT" "${runs[@]}" | gnuplot; echo "Chart: $PLOT" >&2; } ;;
     shared)
         cmake --preset shared > /dev/null && cmake --build build/shared --target zu_bench zu_bench_shared > /dev/null
         run static=build/shared/bench/zu_bench shared=build/shared/bench/zu_bench_shared -- \
             --benchmark_filter='^(strlen|strdup|substr|substr_middle)/' "${@:2}"
-        report shared "" $(labelled static shared) ;;
+        mapfile -t runs < <(labelled static shared)
+        report shared "" "${runs[@]}" ;;
     report) if [[ $2 == chart ]]; then report "${@:2}" | gnuplot; else report "${@:2}"; fi ;;
     *) sed -n '2,6s/^# \?//p' "$0" >&2; exit 2 ;;
 esac

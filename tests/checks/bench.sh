@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # The benchmarks still build and run, and are reported from their record.
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 # check_smoke BENCH: every pair at its smallest sizes, briefly (the least time

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # What the library calls outside itself.
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 # The documented calls, as the header lists them (every name written f() in

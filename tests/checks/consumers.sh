@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # libzu as other projects use it: installed and moved elsewhere, or built
 # inside their own build.
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 # The installed prefix, moved: a C program through pkg-config and a C++ one
@@ -8,9 +9,10 @@
 check_moved_prefix() {
     need pkg-config
     install_moved "$recipe"
-    local version
+    local version flags
     version=$(pkg-config --modversion libzu)
-    "$CC" -std=c99 -Wall -Wextra -Werror consumer.c $(pkg-config --cflags --libs libzu) \
+    words flags pkg-config --cflags --libs libzu
+    "$CC" -std=c99 -Wall -Wextra -Werror consumer.c "${flags[@]}" \
         -DLIBZU_PKG_CONFIG_VERSION="\"$version\"" -o consumer_c
     ./consumer_c
     configure cmake.log -S . -B build -DCMAKE_PREFIX_PATH="$moved"

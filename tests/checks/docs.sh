@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # The documents: the README's example and run command, the manual page.
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 # The README's example, built against the installed library as the README
@@ -7,7 +8,9 @@
 check_readme_example() {
     need pkg-config
     export PKG_CONFIG_PATH="$installed/lib/pkgconfig"
-    readme_example $(pkg-config --cflags --libs libzu)
+    local flags
+    words flags pkg-config --cflags --libs libzu
+    readme_example "${flags[@]}"
     figure "README: the example printed the $(wc -l < example.out) lines it shows"
 }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # The string operations under libFuzzer.
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 # check_string_ops FUZZER: 30 s of fuzzing from the committed corpus, then

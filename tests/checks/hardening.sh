@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # The programs are built hardened in every optimising build type.
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 # hardened PROGRAM: hardening-check's report on PROGRAM, if it passes. CET is

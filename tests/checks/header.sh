@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # The installed header, as C and C++ programs meet it.
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 # present COMPILER...: those of them installed here.

@@ -2,6 +2,7 @@
 # The install: what the README's recipe installs, what each component holds,
 # the pkg-config file under system prefixes and others, and the configure
 # steps that must work without GoogleTest.
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 # The README's recipe (tests off), with GoogleTest hidden: it configures,
@@ -52,16 +53,15 @@ check_pkg_config() {
     for prefix in /usr /usr/local /usr/local/opt/libzu; do
         staged="$ZU_SCRATCH/staged${prefix//\//_}"
         DESTDIR="$staged" cmake --install build --prefix "$prefix" > /dev/null
-        flags=$(pc --cflags --libs | xargs)
-        archive=$(pc --variable=archive)
         if [[ $prefix == /usr/local/opt/libzu ]]; then
-            [[ $flags == -I*' '-L*' '-lzu ]] || fail "pkg-config under $prefix: $flags"
+            words flags pc --cflags --libs
+            archive=$(pc --variable=archive)
+            [[ ${flags[*]} == -I*' '-L*' '-lzu ]] || fail "pkg-config under $prefix: ${flags[*]}"
             [[ -f $archive ]] || fail "pkg-config under $prefix: no archive at $archive"
-            readme_example $flags
+            readme_example "${flags[@]}"
         else
-            [[ $flags == -lzu ]] || fail "pkg-config under $prefix: $flags"
-            [[ $(pc --variable=prefix) == "$prefix" ]] || fail "pkg-config under $prefix: prefix $(pc --variable=prefix)"
-            [[ -f $staged$archive ]] || fail "pkg-config under $prefix: no archive at $archive"
+            PKG_CONFIG_LIBDIR="$staged$prefix/$libdir/pkgconfig" PKG_CONFIG_PATH='' \
+                system_pkg_config "$prefix" "$staged" > found || fail "$(cat found)"
         fi
     done
     figure "pkg-config, libdir $libdir: -lzu and prefix itself under /usr and /usr/local; -I and -L under /usr/local/opt/libzu, where the README's example builds"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # What the checks share. A check is a function check_<name> of a script
 # tests/checks/<label>.sh, which ends with run_check "$@"; CTest runs it as
 # `bash <label>.sh <name> ARGS...` with this environment (cmake/ZuChecks.cmake):
@@ -8,11 +9,15 @@
 #   CC, CXX, ZU_GENERATOR        the build's compilers and generator
 #   LC_ALL=C                     what the tools print is read
 set -euo pipefail
+# shellcheck source=common.sh
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 read -ra programs <<< "${ZU_PROGRAMS:-}"
 # The fixture `installed`: the README's install recipe, built, and its plain
-# install (install.recipe).
+# install (install.recipe). Read by the scripts that source this one.
+# shellcheck disable=SC2034
 recipe="$ZU_CHECKS_DIR/install.recipe/build"
+# shellcheck disable=SC2034
 installed="$ZU_CHECKS_DIR/install.recipe/installed"
 
 fail() {
@@ -26,6 +31,14 @@ need() {
     for tool; do
         command -v "$tool" > /dev/null || { echo "skipped: $tool is not installed"; exit 77; }
     done
+}
+
+# words ARRAY COMMAND...: what COMMAND prints, split into words, in ARRAY
+# (compiler flags from pkg-config).
+# shellcheck disable=SC2034 # into is the caller's array
+words() {
+    local -n into=$1
+    read -ra into <<< "$("${@:2}")"
 }
 
 # A figure this check measured; CI collects these lines from ctest's log.
@@ -45,12 +58,6 @@ configure() {
     shift
     quietly "$log" cmake -G "$ZU_GENERATOR" -DCMAKE_C_COMPILER="$CC" -DCMAKE_CXX_COMPILER="$CXX" "$@"
     if grep -i 'failed' "$log"; then fail "configure is not quiet: cmake $*"; fi
-}
-
-# readme_block LANG: the first block of the README fenced as LANG.
-readme_block() {
-    awk -v fence="\`\`\`$1" '$0 == fence { on = 1; next } on && /^```$/ { exit } on' \
-        "$ZU_SOURCE_DIR/README.md"
 }
 
 # readme_example FLAGS...: the README's example built with FLAGS prints what

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # The shared library of this build: its dynamic section, its ABI, its users.
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 # SONAME libzu.so.1, the C library alone NEEDED, calls between the
@@ -49,8 +50,11 @@ check_users() {
         fail "libzu_SharedLibrary holds: $(files runtime | xargs)"
     version=$(pkg-config --modversion libzu)
     local c_flags=(-std=c99 -Wall -Wextra -Werror -DLIBZU_PKG_CONFIG_VERSION="\"$version\"")
-    "$CC" "${c_flags[@]}" consumer.c $(pkg-config --cflags --libs libzu) -o shared_c
-    "$CC" "${c_flags[@]}" consumer.c $(pkg-config --cflags libzu) "$(pkg-config --variable=archive libzu)" \
+    local linked compiled
+    words linked pkg-config --cflags --libs libzu
+    words compiled pkg-config --cflags libzu
+    "$CC" "${c_flags[@]}" consumer.c "${linked[@]}" -o shared_c
+    "$CC" "${c_flags[@]}" consumer.c "${compiled[@]}" "$(pkg-config --variable=archive libzu)" \
         -o static_c
     readelf --dynamic shared_c | grep -q 'Shared library: \[libzu.so.1\]' || fail "shared_c needs no libzu.so.1"
     if readelf --dynamic static_c | grep libzu; then fail "static_c needs libzu"; fi

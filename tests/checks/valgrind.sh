@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # The programs under valgrind's memcheck.
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 # No error, every heap block freed.
