@@ -13,10 +13,13 @@
 #   own);
 # - shared: wherever libzu.so is built from a source tree (not a package
 #   build, which brings flags of its own);
+# - coverage: in a build instrumented for it, to run after every other test
+#   (the coverage preset's last step);
 # - lint, hardening, valgrind, fuzz, bench, proof: heavy, only where asked
 #   for, with ZU_HEAVY_CHECKS (docs/development.md names the builds CI runs
 #   them in); proof in native builds, registered by proofs/.
-set(ZU_CHECK_LABELS calls install consumers header docs shared lint hardening valgrind fuzz bench proof)
+set(ZU_CHECK_LABELS calls install consumers header docs shared coverage lint hardening valgrind fuzz bench
+    proof)
 set(zu_user_labels install consumers header docs)
 set(zu_heavy_labels lint hardening valgrind fuzz bench proof)
 option(ZU_HEAVY_CHECKS "Register the heavy checks: ${zu_heavy_labels}" OFF)
@@ -51,6 +54,7 @@ function(zu_add_check label check)
     if((label IN_LIST zu_heavy_labels AND NOT ZU_HEAVY_CHECKS)
        OR (label IN_LIST zu_user_labels AND NOT zu_plain_build)
        OR (label STREQUAL "calls" AND zu_instrumented)
+       OR (label STREQUAL "coverage" AND NOT zu_own_flags MATCHES "--coverage")
        OR (label STREQUAL "shared" AND NOT zu_own_flags MATCHES "^ *$"))
         return()
     endif()
