@@ -2,6 +2,7 @@
 // then on, until a call goes through with nothing failed. Whenever one failed,
 // the operation must return null holding no block of its own.
 #include "alloc_shim.h"
+#include "fail_in_turn.h"
 
 #include <libzu/libzu.h>
 
@@ -32,25 +33,21 @@ TEST(AllocationFailure, EveryAllocatingOperationReturnsNullAndKeepsNothing)
 
     size_t injected = 0;
     for (const auto &operation : operations) {
-        for (FailMode mode : {FailMode::once, FailMode::from}) {
-            for (size_t nth = 1;; nth++) {
-                SCOPED_TRACE(std::string(operation.name) +
-                             (mode == FailMode::once ? ", fail once at " : ", fail from ") +
-                             std::to_string(nth));
-                zu_test::alloc_fail(mode, nth);
+        injected +=
+            zu_test::fail_each_allocation_in_turn(operation.name, [&](bool once, size_t nth) {
+                zu_test::alloc_fail(once ? FailMode::once : FailMode::from, nth);
                 void *result = operation.call();
                 zu_test::AllocStats stats = zu_test::alloc_stats();
                 zu_test::alloc_reset();
                 if (stats.failures == 0) {
                     EXPECT_NE(result, nullptr);
                     free(result);
-                    break;
+                } else {
+                    EXPECT_EQ(result, nullptr);
+                    EXPECT_EQ(stats.live_blocks, 0U);
                 }
-                injected++;
-                EXPECT_EQ(result, nullptr);
-                EXPECT_EQ(stats.live_blocks, 0U);
-            }
-        }
+                return stats.failures;
+            });
     }
     printf("injected allocation failures (library): %zu\n", injected);
     RecordProperty("injected", static_cast<int>(injected));

@@ -28,7 +28,9 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include "pipes.h"
 #include <dlfcn.h>
+
 #include <linux/net_tstamp.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -448,18 +450,7 @@ TEST(FdOutput, RealDescriptors)
 }
 
 #ifndef _WIN32
-// Writes to fd until it takes no more, a page at a time, then byte by byte;
-// returns the bytes.
-std::string fill(int fd)
-{
-    const std::string page(4096, 'f');
-    std::string filler;
-    for (size_t size : {page.size(), size_t{1}}) {
-        while (write(fd, page.data(), size) == static_cast<ssize_t>(size))
-            filler.append(page, 0, size);
-    }
-    return filler;
-}
+using zu_test::fill;
 
 // Fills fd until it has taken nothing more for a tenth of a second.
 void fill_for_good(int fd)
@@ -471,19 +462,15 @@ void fill_for_good(int fd)
 // A thread that reads fd to its end into text, pausing after each read.
 std::thread read_to_end(int fd, std::string &text, useconds_t pause = 0)
 {
-    return std::thread([fd, &text, pause] {
-        char chunk[512];
-        for (ssize_t n; (n = read(fd, chunk, sizeof chunk)) > 0; usleep(pause))
-            text.append(chunk, static_cast<size_t>(n));
-    });
+    return std::thread([fd, &text, pause] { zu_test::drain(fd, text, 512, pause); });
 }
 
 // Gives a pipe one page and a non-blocking write end; returns that end.
 int make_small_and_non_blocking(const int ends[2])
 {
-    EXPECT_GT(fcntl(ends[1], F_SETPIPE_SZ, 4096), 0);
-    EXPECT_EQ(fcntl(ends[1], F_SETFL, O_NONBLOCK), 0);
-    return ends[1];
+    const int write_end = zu_test::make_small_and_non_blocking(ends[1]);
+    EXPECT_EQ(write_end, ends[1]) << "a small, non-blocking pipe";
+    return write_end;
 }
 
 // A non-blocking pipe that is full, drained by a reader slower than the

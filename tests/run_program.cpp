@@ -1,5 +1,7 @@
 #include "run_program.h"
 
+#include "pipes.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -32,36 +34,21 @@ int temporary_file()
     return fd;
 }
 
-// Reads fd to its end, at most chunk bytes at a time and pausing after each
-// read for as long as asked. A pseudo-terminal's master reports EIO once the
-// slave side is closed everywhere: that is its end of file.
 std::string drain(int fd, size_t chunk = 4096, useconds_t pause = 0)
 {
     std::string bytes;
-    char buffer[4096];
-    for (;;) {
-        ssize_t n = read(fd, buffer, std::min(chunk, sizeof buffer));
-        if (n > 0) {
-            bytes.append(buffer, static_cast<size_t>(n));
-            usleep(pause);
-        } else if (n == 0 || errno == EIO) {
-            return bytes;
-        } else if (errno != EINTR) {
-            fail("read");
-        }
-    }
+    if (!zu_test::drain(fd, bytes, chunk, pause))
+        fail("read");
+    return bytes;
 }
 
 // Makes the write end of a pipe non-blocking, one page large and full;
 // returns the bytes it took to fill it.
 size_t fill_nonblocking(int write_end)
 {
-    if (fcntl(write_end, F_SETPIPE_SZ, 4096) < 0 ||
-        fcntl(write_end, F_SETFL, fcntl(write_end, F_GETFL) | O_NONBLOCK) < 0)
+    if (make_small_and_non_blocking(write_end) < 0)
         fail("fcntl");
-    size_t filled = 0;
-    while (write(write_end, "f", 1) == 1)
-        filled++;
+    size_t filled = fill(write_end).size();
     if (errno != EAGAIN)
         fail("filling the pipe");
     return filled;

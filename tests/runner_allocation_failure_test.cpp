@@ -6,6 +6,7 @@
 // Two allocators: the runners' own objects linked again with the wrapping
 // test allocator see the program's and the library's allocations; the
 // normal programs with it preloaded also see the C library's stream buffer.
+#include "fail_in_turn.h"
 #include "runner_programs.h"
 
 #include <gtest/gtest.h>
@@ -36,31 +37,20 @@ size_t fail_each_allocation(const RunnerProgram &program, const std::string &pat
                             const std::vector<std::string> &env,
                             const std::function<void(const Injection &)> &check)
 {
-    size_t injected = 0;
-    for (bool once : {true, false}) {
-        for (size_t nth = 1;; nth++) {
-            const std::string setting = (once ? "once:" : "from:") + std::to_string(nth);
-            SCOPED_TRACE(std::string(program.name) + " " + setting);
-            zu_test::TemporaryFile report;
-            std::vector<std::string> full_env = env;
-            full_env.push_back("ZU_FAIL_ALLOC=" + setting);
-            full_env.push_back("ZU_FAIL_ALLOC_REPORT=" + report.path());
-            Injection injection{once, nth, 0, run_program(path, Output::file, {}, full_env)};
-            injection.failed = report.contents().size();
+    return zu_test::fail_each_allocation_in_turn(program.name, [&](bool once, size_t nth) {
+        const std::string setting = (once ? "once:" : "from:") + std::to_string(nth);
+        zu_test::TemporaryFile report;
+        std::vector<std::string> full_env = env;
+        full_env.push_back("ZU_FAIL_ALLOC=" + setting);
+        full_env.push_back("ZU_FAIL_ALLOC_REPORT=" + report.path());
+        Injection injection{once, nth, 0, run_program(path, Output::file, {}, full_env)};
+        injection.failed = report.contents().size();
 
-            EXPECT_TRUE(injection.run.exited_with(0)) << injection.run.describe();
-            EXPECT_EQ(injection.run.err, "");
-            check(injection);
-            if (injection.failed == 0)
-                break;
-            injected++;
-            if (nth == 100) {
-                ADD_FAILURE() << "the allocator never stopped failing";
-                break;
-            }
-        }
-    }
-    return injected;
+        EXPECT_TRUE(injection.run.exited_with(0)) << injection.run.describe();
+        EXPECT_EQ(injection.run.err, "");
+        check(injection);
+        return injection.failed;
+    });
 }
 
 // The normal output with the given lines (a string of line numbers) replaced
