@@ -14,6 +14,11 @@ else()
     set(pc_cflags "-I\${includedir}")
     set(pc_libs "-L\${libdir} -lzu")
 endif()
+# Written where no other install of the same build writes at the same time.
+string(RANDOM LENGTH 12 pc_install)
+set(pc_output "${pc_output}.${pc_install}/libzu.pc")
 configure_file("${pc_template}" "${pc_output}" @ONLY)
 file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/${pc_libdir}/pkgconfig" TYPE FILE
     FILES "${pc_output}")
+get_filename_component(pc_install "${pc_output}" DIRECTORY)
+file(REMOVE_RECURSE "${pc_install}")
