@@ -14,7 +14,10 @@ contributor_packages=(clang libclang-rt-dev libbenchmark-dev valgrind cppcheck c
 # shellcheck disable=SC2034
 proof_packages=(cbmc z3)
 
-step() { printf '\n==== %s (%ds)\n' "$*" "$SECONDS"; }
+# Seconds are counted from the start of the whole run.
+: "${ZU_CI_STARTED:=$(date +%s)}"
+export ZU_CI_STARTED
+step() { printf '\n==== %s (%ds)\n' "$*" $(($(date +%s) - ZU_CI_STARTED)); }
 figure() { printf 'FIGURE %s\n' "$*"; }
 fail() {
     echo "FAILED: $*" >&2
