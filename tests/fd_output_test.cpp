@@ -537,7 +537,7 @@ Scene pty_master_with_slave_closed()
 {
     int master = -1;
     int slave = -1;
-    EXPECT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0) << strerror(errno);
     // Raw: a line discipline in canonical mode would drop what does not fit.
     termios settings{};
     tcgetattr(slave, &settings);
